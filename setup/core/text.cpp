@@ -1,0 +1,48 @@
+#include "text.h"
+
+#include <cstring>
+
+namespace setup {
+
+namespace {
+
+// Upper case of a Windows-1252 letter: a-z, and the accented small letters 0xE0 to 0xFE
+// except the division sign 0xF7; also the three letters whose capitals lie elsewhere
+// (s and z with caron, and the ligature oe).
+unsigned char FoldCase(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - ('a' - 'A'));
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+    switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+    }
+}
+
+}  // namespace
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+std::string FitBuffer(std::string_view value, std::size_t bufferSize) {
+    if (bufferSize == 0) return std::string();
+    return std::string(value.substr(0, bufferSize - 1));
+}
+
+std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size) {
+    if (!buffer || size == 0) return 0;
+    std::size_t count = text.size() < size - 1 ? text.size() : size - 1;
+    if (count) std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return count;
+}
+
+}  // namespace setup

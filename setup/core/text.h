@@ -1,0 +1,26 @@
+// Small text helpers shared by the installer's portable code. Text is 8-bit ANSI.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+// Blanks of the setup script are spaces only; a tab is an ordinary character.
+constexpr bool IsBlank(char c) { return c == ' '; }
+
+// Case-insensitive equality of two whole names, as the system's ANSI code page folds
+// letters (ASCII and the Western European letters of Windows-1252).
+bool EqualNoCase(std::string_view a, std::string_view b);
+
+// The value as it is stored in a buffer of bufferSize bytes: cut to bufferSize - 1
+// characters (nothing fits in a buffer of 0 or 1 bytes).
+std::string FitBuffer(std::string_view value, std::size_t bufferSize);
+
+// Copies text into a caller's buffer of the given size, cut to size - 1 characters and
+// terminated. Returns the number of characters stored. A null buffer or size 0 stores
+// nothing.
+std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
+
+}  // namespace setup
