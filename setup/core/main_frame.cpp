@@ -1,0 +1,83 @@
+#include "main_frame.h"
+
+#include "../../framework/application.h"
+
+const fw::MessageEntry<CMainFrame> CMainFrame::kMessageTable[5] = {
+    fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate),
+    fw::OnMessage(WM_DESTROY, &CMainFrame::OnDestroy),
+    fw::OnMessage(WM_PAINT, &CMainFrame::OnPaint),
+    fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
+    fw::OnMessage(WM_ERASEBKGND, &CMainFrame::OnEraseBkgnd),
+};
+
+CMainFrame::CMainFrame()
+    : m_screenWidth(::GetSystemMetrics(SM_CXSCREEN)),
+      m_screenHeight(::GetSystemMetrics(SM_CYSCREEN)) {}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::PreCreateWindow(CREATESTRUCTA& create) {
+    fw::FrameWindow::PreCreateWindow(create);
+    create.dwExStyle = 0;
+}
+
+bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
+           fw::FrameWindow::OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam) {
+    if (fw::FrameWindow::OnCreate(wParam, lParam) == -1) return -1;
+    fw::WaitCursor wait;
+    if (LoadScript() != 0) return -1;
+    if (!BuildBackground()) return -1;
+
+    ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, m_screenWidth, m_screenHeight, SWP_SHOWWINDOW);
+    fw::Application* app = fw::Application::Current();
+    HICON icon = ::LoadIconA(app ? app->Instance() : nullptr, MAKEINTRESOURCEA(128));
+    ::SetClassLongPtrA(m_hwnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    // No timer procedure: the tick arrives here as WM_TIMER.
+    ::SetTimer(m_hwnd, kStartTimer, kStartDelayMs, nullptr);
+    return 0;
+}
+
+LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
+    if (wParam == kStartTimer) {
+        // Killed first: the installation's modal dialogs run message loops that would
+        // otherwise deliver further ticks and start it again.
+        ::KillTimer(m_hwnd, kStartTimer);
+        RunSetup();
+        ::PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
+    }
+    return DefaultProc(WM_TIMER, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    fw::FrameWindow::OnDestroy(wParam, lParam);
+    ::KillTimer(m_hwnd, kStartTimer);
+    ClearScript();
+    m_hCleanBackground.Reset();
+    m_hBackground.Reset();
+    m_hPalette.Reset();
+    m_selectionValues.clear();
+    m_selectionItems.clear();
+    ::PostQuitMessage(kExitCode);
+    return 0;
+}
+
+LRESULT CMainFrame::OnPaint(WPARAM, LPARAM) {
+    fw::PaintDc paint(m_hwnd);
+    fw::PaletteGuard palette(paint.Get(), m_hPalette.Get(), FALSE);
+    if (palette.Selected()) ::RealizePalette(paint.Get());
+    fw::MemoryDc memory(::CreateCompatibleDC(paint.Get()));
+    if (!memory || !m_hBackground) return 0;
+    fw::SelectGuard bitmap(memory.Get(), m_hBackground.Get());
+    // The whole window every time, whatever the update region.
+    ::BitBlt(paint.Get(), 0, 0, m_screenWidth, m_screenHeight, memory.Get(), 0, 0, SRCCOPY);
+    return 0;
+}
+
+LRESULT CMainFrame::OnEraseBkgnd(WPARAM, LPARAM) {
+    // WM_PAINT covers every pixel; erasing first would only flicker.
+    return 1;
+}

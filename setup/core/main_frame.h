@@ -1,0 +1,58 @@
+// The installer's only top-level window: covers the screen with the background, loads
+// the setup script when created, runs the installation from its first timer tick and
+// ends the program when destroyed. It owns all installation state.
+#pragma once
+
+#include "../../framework/handles.h"
+#include "../../framework/window.h"
+#include "setup_engine.h"
+
+#include <windows.h>
+
+class CMainFrame : public fw::FrameWindow, public setup::SetupEngine {
+public:
+    // The one timer of the main window: the first tick starts the installation.
+    static constexpr UINT_PTR kStartTimer = 1000;
+    static constexpr UINT kStartDelayMs = 500;
+    // Exit code of every run that got as far as showing the window.
+    static constexpr int kExitCode = 18;
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Reads the setup script named by the application into the line array:
+    // 0 loaded; 2 missing, unreadable size or empty; 3 read failed; 4 no memory.
+    int LoadScript();
+
+    // Makes the background bitmap (and its clean copy) for the window to show.
+    bool BuildBackground();
+    // Paints the gradient and the product titles into a new screen-sized bitmap.
+    bool PaintGradientBackground();
+    void DrawProductTitles(HDC dc);
+    // A new bitmap with the same size and content, or an empty owner.
+    fw::Bitmap CopyBitmap(HBITMAP source);
+
+    HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
+    HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
+
+protected:
+    void PreCreateWindow(CREATESTRUCTA& create) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+
+    static const fw::MessageEntry<CMainFrame> kMessageTable[5];
+
+    int m_screenWidth;
+    int m_screenHeight;
+    fw::Bitmap m_hCleanBackground;  // the background as first built, under every billboard
+    fw::Bitmap m_hBackground;       // what the window shows
+    fw::Palette m_hPalette;         // the background picture's palette, if it has one
+};

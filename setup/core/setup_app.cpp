@@ -1,0 +1,61 @@
+#include "setup_app.h"
+
+#include "main_frame.h"
+#include "program_location.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr const char* kSystemSection = "Setup System";
+
+// [Setup System] is read straight from the file: the script is not yet loaded then.
+std::string ReadSetupSystemKey(const std::string& scriptPath, const char* key,
+                               const char* defaultValue, DWORD bufferSize) {
+    std::string buffer(bufferSize, '\0');
+    DWORD length = ::GetPrivateProfileStringA(kSystemSection, key, defaultValue, &buffer[0],
+                                              bufferSize, scriptPath.c_str());
+    buffer.resize(length < bufferSize ? length : bufferSize - 1);
+    return buffer;
+}
+
+}  // namespace
+
+CSetupApp* GetSetupApp() { return dynamic_cast<CSetupApp*>(fw::Application::Current()); }
+
+void CSetupApp::LocateScript() {
+    setup::ProgramLocation location = setup::LocateProgramFiles(ModulePath());
+    setup::AppendIconDirectory(location,
+                               ReadSetupSystemKey(location.scriptPath, "ICON Directory", "", 256));
+    m_programDir = location.programDir;
+    m_scriptPath = location.scriptPath;
+    m_iconDir = location.iconDir;
+}
+
+std::string CSetupApp::ReadAppTitle() const {
+    return setup::ResolveAppTitle(ReadSetupSystemKey(m_scriptPath, "AP Name",
+                                                     setup::kDefaultAppTitle,
+                                                     setup::kAppTitleBufferSize));
+}
+
+bool CSetupApp::InitInstance() {
+    Enable3dControls();
+    fw::WaitCursor wait;
+    LocateScript();
+    std::string title = ReadAppTitle();
+
+    // One installer at a time: a window with the same title, whatever program owns it,
+    // is brought forward and this run ends.
+    if (HWND running = ::FindWindowA(nullptr, title.c_str())) {
+        ::SetForegroundWindow(running);
+        return false;
+    }
+
+    auto frame = std::make_unique<CMainFrame>();
+    CMainFrame* window = frame.get();
+    SetMainWindow(std::move(frame));
+    if (!window->Create(nullptr, title.c_str(), WS_POPUP | WS_SYSMENU, RECT{0, 0, 1, 1}, nullptr,
+                        nullptr, 0))
+        return false;
+    return true;
+}

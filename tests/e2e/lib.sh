@@ -1,0 +1,115 @@
+# shellcheck shell=bash
+# Helpers of the end-to-end scenarios. A scenario sources this file, lays out its files in
+# the Wine drive, runs the programs through the robot and checks the results.
+#
+# Environment (set by CTest): SUITE_WINE_ENV, ROBOT_EXE, ROBOT_TARGET_EXE, SETUP_EXE,
+# SUITE_RESULTS (a folder for screenshots and logs of this scenario).
+set -euo pipefail
+
+: "${SUITE_WINE_ENV:?}" "${ROBOT_EXE:?}" "${SUITE_RESULTS:?}"
+# shellcheck source=/dev/null
+. "$SUITE_WINE_ENV/env.sh"
+
+SCENARIO=$(basename "$0" .sh)
+rm -rf "$SUITE_RESULTS"
+mkdir -p "$SUITE_RESULTS"
+# The scenario's folder on drive C, seen from Windows as C:\e2e\<scenario>.
+DRIVE_DIR=$WINEPREFIX/drive_c/e2e/$SCENARIO
+WIN_DIR="C:\\e2e\\$SCENARIO"
+rm -rf "$DRIVE_DIR"
+mkdir -p "$DRIVE_DIR"
+
+fail() {
+  echo "FAIL [$SCENARIO]: $*" >&2
+  exit 1
+}
+
+note() { echo "[$SCENARIO] $*"; }
+
+# Runs a Wine program with its output through a file: Wine's helper processes inherit
+# the output and would keep a pipe (and so a command substitution) open.
+wine_quiet() {
+  local out code=0
+  out=$(mktemp "$SUITE_RESULTS/out.XXXXXX")
+  wine "$@" </dev/null >"$out" 2>&1 || code=$?
+  # Windows programs end their lines with CR LF.
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $code
+}
+
+robot() { wine_quiet "$ROBOT_EXE" "$@"; }
+
+# Lays out an installation folder: SETUP.EXE and the given script as SETUP.INF.
+layout_setup() {
+  local script=$1
+  cp "$SETUP_EXE" "$DRIVE_DIR/SETUP.EXE"
+  printf '%s\n' "$script" | sed 's/$/\r/' >"$DRIVE_DIR/SETUP.INF"
+}
+
+# Starts a program through the robot's launcher in the background. LAUNCH_OUT gets the
+# launcher's report; finish_launch waits for it. If the scenario fails first, the exit
+# trap stops the launcher, which ends the program by its process handle.
+LAUNCHER_PID=
+LAUNCH_STOP=
+LAUNCH_OUT=$SUITE_RESULTS/launch.out
+start_launch() {
+  LAUNCH_STOP="e2e-$SCENARIO-$$-$RANDOM"
+  wine "$ROBOT_EXE" launch --timeout 60000 --stop "$LAUNCH_STOP" "$@" </dev/null >"$LAUNCH_OUT" 2>&1 &
+  LAUNCHER_PID=$!
+}
+
+# Waits for the launched program; its exit code goes to LAUNCH_CODE. (Not for a command
+# substitution: only this shell can wait for its own background job.)
+LAUNCH_CODE=
+finish_launch() {
+  LAUNCH_CODE=0
+  wait "$LAUNCHER_PID" || LAUNCH_CODE=$?
+  LAUNCHER_PID=
+}
+
+stop_launch() {
+  if [ -n "$LAUNCHER_PID" ]; then
+    robot stop "$LAUNCH_STOP" >/dev/null 2>&1 || true
+    wait "$LAUNCHER_PID" 2>/dev/null || true
+    LAUNCHER_PID=
+  fi
+}
+trap stop_launch EXIT
+
+screenshot() {
+  local file=$SUITE_RESULTS/$1.png
+  import -display "$DISPLAY" -window root "$file"
+  echo "$file"
+}
+
+# The colour of one pixel of a picture as #RRGGBB.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'
+}
+
+# How many pixels of a region (WxH+X+Y) of a picture have the colour #RRGGBB.
+count_colour() {
+  convert "$1" -crop "$2" -depth 8 txt:- | grep -c " $3 " || true
+}
+
+expect_eq() {
+  [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"
+}
+
+# A screenshot of a window that may not stay long: the robot waits until the window is up
+# and painted and holds its thread still while the screen is captured. Prints the file.
+frozen_screenshot() {
+  local name=$1 class=$2 caption=$3 out=$SUITE_RESULTS/freeze-$1.out freezer code=0
+  wine "$ROBOT_EXE" freeze --timeout 5000 "$class" "$caption" 1500 </dev/null >"$out" 2>&1 &
+  freezer=$!
+  for _ in $(seq 200); do
+    grep -q frozen "$out" && break
+    kill -0 "$freezer" 2>/dev/null || break
+    sleep 0.02
+  done
+  grep -q frozen "$out" || { wait "$freezer" || true; fail "no screenshot of $caption: $(tr -d '\r' <"$out")"; }
+  screenshot "$name"
+  wait "$freezer" || code=$?
+  [ "$code" = 0 ] || fail "the window of $caption was not released"
+}

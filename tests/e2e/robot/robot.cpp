@@ -1,0 +1,464 @@
+// The robot: drives the windows of another program the way a user would, one command per
+// run, for the end-to-end scenarios. Every wait is bounded.
+//
+//   robot launch [--timeout MS] [--stop NAME] EXE [ARGS...]
+//                                                   start, wait, exit with the program's code;
+//                                                   the program is ended by its process handle
+//                                                   on timeout or when event NAME is set
+//   robot stop NAME                                 set the event of a launch
+//   robot wait-window [--timeout MS] CLASS CAPTION  print the handle of a visible top-level window
+//   robot wait-gone [--timeout MS] HWND             wait until the window is gone; print the ms
+//   robot lifetime [--timeout MS] CLASS CAPTION     wait for the window, then until it is gone;
+//                                                   print how many ms it was seen
+//   robot freeze [--timeout MS] CLASS CAPTION FOR_MS
+//                                                   once the window is up and painted, hold its
+//                                                   thread still for FOR_MS (print "frozen"), so
+//                                                   that a screenshot can be taken of it
+//   robot texts HWND                                the window and its controls, with their texts
+//   robot set-text HWND ID TEXT                     set an edit's text
+//   robot select HWND ID INDEX                      select a list or combo box entry
+//   robot click HWND ID                             click a visible, enabled button
+//   robot close HWND                                the system menu's Close
+//   robot key HWND escape|enter                     a key press in the dialog
+//   robot hold-window [--timeout MS] TITLE          keep a window of that title until another
+//                                                   program brings it to the foreground
+//
+// CLASS or CAPTION "*" matches any. Exit codes: 0 done, 1 not done (timeout, not found, or
+// the control cannot be used), 2 usage; launch: the program's exit code, 124 on timeout
+// (the program is then ended by its process handle).
+#include "../../../framework/handles.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kDefaultTimeoutMs = 10000;
+constexpr DWORD kPollMs = 25;
+constexpr UINT kSendTimeoutMs = 5000;
+constexpr int kTimedOut = 124;
+
+struct Args {
+    DWORD timeoutMs = kDefaultTimeoutMs;
+    std::string stopEvent;
+    std::vector<std::string> words;
+};
+
+Args ParseArgs(int argc, char** argv, int first) {
+    Args args;
+    for (int i = first; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--timeout" && i + 1 < argc && args.words.empty()) {
+            args.timeoutMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+            continue;
+        }
+        if (word == "--stop" && i + 1 < argc && args.words.empty()) {
+            args.stopEvent = argv[++i];
+            continue;
+        }
+        args.words.push_back(word);
+    }
+    return args;
+}
+
+HWND ParseWindow(const std::string& text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text.c_str(), nullptr, 0)));
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// WM_GETTEXT reaches controls of other processes, which GetWindowText does not.
+std::string TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
+        return std::string();
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                          SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+// Prints text in double quotes with line breaks and quotes escaped, on one line.
+void PrintQuoted(const std::string& text) {
+    std::putchar('"');
+    for (char c : text) {
+        if (c == '\n') std::fputs("\\n", stdout);
+        else if (c == '\r') std::fputs("\\r", stdout);
+        else if (c == '"' || c == '\\') std::printf("\\%c", c);
+        else std::putchar(c);
+    }
+    std::putchar('"');
+}
+
+bool Matches(const std::string& pattern, const std::string& value) {
+    return pattern == "*" || pattern == value;
+}
+
+struct WindowQuery {
+    std::string className;
+    std::string caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM lParam) {
+    auto* query = reinterpret_cast<WindowQuery*>(lParam);
+    if (!::IsWindowVisible(window)) return TRUE;
+    if (!Matches(query->className, ClassOf(window))) return TRUE;
+    char caption[512] = {};
+    ::GetWindowTextA(window, caption, sizeof caption);
+    if (!Matches(query->caption, caption)) return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+HWND FindWindowWithin(const std::string& className, const std::string& caption, DWORD timeoutMs) {
+    WindowQuery query{className, caption};
+    DWORD start = ::GetTickCount();
+    do {
+        ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&query));
+        if (query.found) return query.found;
+        ::Sleep(kPollMs);
+    } while (::GetTickCount() - start < timeoutMs);
+    std::printf("no window of class \"%s\" and caption \"%s\" within %lu ms\n", className.c_str(),
+                caption.c_str(), static_cast<unsigned long>(timeoutMs));
+    return nullptr;
+}
+
+int WaitWindow(const Args& args) {
+    if (args.words.size() != 2) return 2;
+    HWND found = FindWindowWithin(args.words[0], args.words[1], args.timeoutMs);
+    if (!found) return 1;
+    std::printf("0x%08lX\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(found)));
+    return 0;
+}
+
+int Lifetime(const Args& args) {
+    if (args.words.size() != 2) return 2;
+    HWND window = FindWindowWithin(args.words[0], args.words[1], args.timeoutMs);
+    if (!window) return 1;
+    DWORD seen = ::GetTickCount();
+    while (::IsWindow(window) && ::IsWindowVisible(window)) {
+        if (::GetTickCount() - seen >= args.timeoutMs) {
+            std::printf("window still there after %lu ms\n", static_cast<unsigned long>(args.timeoutMs));
+            return 1;
+        }
+        ::Sleep(5);
+    }
+    std::printf("%lu\n", static_cast<unsigned long>(::GetTickCount() - seen));
+    return 0;
+}
+
+int Freeze(const Args& args) {
+    if (args.words.size() != 3) return 2;
+    HWND window = FindWindowWithin(args.words[0], args.words[1], args.timeoutMs);
+    if (!window) return 1;
+    const DWORD holdMs = static_cast<DWORD>(std::strtoul(args.words[2].c_str(), nullptr, 10));
+    fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, ::GetWindowThreadProcessId(window, nullptr)));
+    if (!thread) return 1;
+    // Painted means no update region is left; the system shows what was painted once the
+    // thread next waits for messages, so it gets a moment for that before it is held.
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (!::GetUpdateRect(window, nullptr, FALSE)) {
+            ::Sleep(100);
+            if (::SuspendThread(thread.Get()) == static_cast<DWORD>(-1)) return 1;
+            if (!::GetUpdateRect(window, nullptr, FALSE)) break;
+            ::ResumeThread(thread.Get());
+        }
+        if (!::IsWindow(window) || ::GetTickCount() - start >= args.timeoutMs) {
+            std::printf("window never painted\n");
+            return 1;
+        }
+        ::Sleep(5);
+    }
+    std::printf("frozen\n");
+    std::fflush(stdout);
+    ::Sleep(holdMs);
+    ::ResumeThread(thread.Get());
+    return 0;
+}
+
+int WaitGone(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    HWND window = ParseWindow(args.words[0]);
+    DWORD start = ::GetTickCount();
+    while (::IsWindow(window)) {
+        if (::GetTickCount() - start >= args.timeoutMs) {
+            std::printf("window still there after %lu ms\n", static_cast<unsigned long>(args.timeoutMs));
+            return 1;
+        }
+        ::Sleep(kPollMs);
+    }
+    std::printf("%lu\n", static_cast<unsigned long>(::GetTickCount() - start));
+    return 0;
+}
+
+// List entries are read with the wide messages: marshalled across processes, the ANSI
+// forms come back in the control's own (wide) characters.
+void PrintListItems(HWND control, const std::string& className) {
+    const bool list = className == "ListBox";
+    const UINT countMessage = list ? LB_GETCOUNT : CB_GETCOUNT;
+    const UINT lengthMessage = list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN;
+    const UINT textMessage = list ? LB_GETTEXT : CB_GETLBTEXT;
+    const UINT selectionMessage = list ? LB_GETCURSEL : CB_GETCURSEL;
+    DWORD_PTR count = 0;
+    DWORD_PTR selected = 0;
+    ::SendMessageTimeoutW(control, countMessage, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count);
+    ::SendMessageTimeoutW(control, selectionMessage, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &selected);
+    for (DWORD_PTR i = 0; static_cast<LONG_PTR>(count) > 0 && i < count; ++i) {
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(control, lengthMessage, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length);
+        if (static_cast<LONG_PTR>(length) < 0) continue;
+        std::wstring wide(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        ::SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG,
+                              kSendTimeoutMs, &copied);
+        wide.resize(static_cast<LONG_PTR>(copied) > 0 ? copied : 0);
+        std::string text(wide.size() * 2 + 1, '\0');
+        int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
+                                          static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+        std::printf("  item %lu%s ", static_cast<unsigned long>(i), i == selected ? " selected" : "");
+        PrintQuoted(text);
+        std::putchar('\n');
+    }
+}
+
+void PrintRect(HWND window, HWND relativeTo) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    if (relativeTo) ::MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("rect %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+}
+
+BOOL CALLBACK PrintControl(HWND control, LPARAM lParam) {
+    HWND parent = reinterpret_cast<HWND>(lParam);
+    if (::GetParent(control) != parent) return TRUE;
+    std::string className = ClassOf(control);
+    std::printf("control %d %s visible %d enabled %d ", ::GetDlgCtrlID(control), className.c_str(),
+                ::IsWindowVisible(control) ? 1 : 0, ::IsWindowEnabled(control) ? 1 : 0);
+    PrintRect(control, parent);
+    std::putchar(' ');
+    PrintQuoted(TextOf(control));
+    std::putchar('\n');
+    if (className == "ListBox" || className == "ComboBox") PrintListItems(control, className);
+    return TRUE;
+}
+
+int Texts(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    HWND window = ParseWindow(args.words[0]);
+    if (!::IsWindow(window)) return 1;
+    RECT client{};
+    ::GetClientRect(window, &client);
+    std::printf("window %s visible %d ", ClassOf(window).c_str(), ::IsWindowVisible(window) ? 1 : 0);
+    PrintRect(window, nullptr);
+    std::printf(" client %ld %ld style 0x%08lX exstyle 0x%08lX caption ", client.right, client.bottom,
+                static_cast<unsigned long>(::GetWindowLongA(window, GWL_STYLE)),
+                static_cast<unsigned long>(::GetWindowLongA(window, GWL_EXSTYLE)));
+    PrintQuoted(TextOf(window));
+    std::putchar('\n');
+    ::EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
+    return 0;
+}
+
+HWND Control(const Args& args, size_t expectedWords) {
+    if (args.words.size() != expectedWords) return nullptr;
+    HWND window = ParseWindow(args.words[0]);
+    HWND control = ::GetDlgItem(window, std::atoi(args.words[1].c_str()));
+    if (!control) std::printf("no control %s in window %s\n", args.words[1].c_str(), args.words[0].c_str());
+    return control;
+}
+
+int SetText(const Args& args) {
+    HWND control = Control(args, 3);
+    if (!control) return 1;
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.words[2].c_str()),
+                                 SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) && result
+               ? 0
+               : 1;
+}
+
+int Select(const Args& args) {
+    HWND control = Control(args, 3);
+    if (!control) return 1;
+    const bool list = ClassOf(control) == "ListBox";
+    WPARAM index = static_cast<WPARAM>(std::atoi(args.words[2].c_str()));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(control, list ? LB_SETCURSEL : CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG,
+                          kSendTimeoutMs, &result);
+    if (static_cast<LONG_PTR>(result) != static_cast<LONG_PTR>(index)) {
+        std::printf("entry %s cannot be selected\n", args.words[2].c_str());
+        return 1;
+    }
+    // Selecting by message does not notify the parent; a user's selection would.
+    WORD notification = list ? LBN_SELCHANGE : CBN_SELCHANGE;
+    ::PostMessageA(::GetParent(control), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(control), notification), reinterpret_cast<LPARAM>(control));
+    return 0;
+}
+
+int Click(const Args& args) {
+    HWND control = Control(args, 2);
+    if (!control) return 1;
+    if (!::IsWindowVisible(control) || !::IsWindowEnabled(control)) {
+        std::printf("control %s cannot be clicked (hidden or disabled)\n", args.words[1].c_str());
+        return 1;
+    }
+    // Posted, not sent: the click may open a modal dialog that would keep a sent message
+    // from returning.
+    return ::PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+}
+
+int Close(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    return ::PostMessageA(ParseWindow(args.words[0]), WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+}
+
+int Key(const Args& args) {
+    if (args.words.size() != 2) return 2;
+    HWND window = ParseWindow(args.words[0]);
+    WPARAM key = args.words[1] == "escape" ? VK_ESCAPE : args.words[1] == "enter" ? VK_RETURN : 0;
+    if (!key) return 2;
+    // Sent to the control that has the focus, as a key press would be; the dialog's message
+    // loop turns it into IDCANCEL or a press of the default button.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    HWND target = ::GetGUIThreadInfo(thread, &gui) && gui.hwndFocus ? gui.hwndFocus : window;
+    ::PostMessageA(target, WM_KEYDOWN, key, 1);
+    ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    return 0;
+}
+
+std::string CommandLine(const std::vector<std::string>& words) {
+    std::string line;
+    for (const std::string& word : words) {
+        if (!line.empty()) line += ' ';
+        if (word.find(' ') != std::string::npos) line += '"' + word + '"';
+        else line += word;
+    }
+    return line;
+}
+
+int Launch(const Args& args) {
+    if (args.words.empty()) return 2;
+    std::string line = CommandLine(args.words);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        std::printf("cannot start %s (error %lu)\n", line.c_str(), static_cast<unsigned long>(::GetLastError()));
+        return 1;
+    }
+    fw::KernelHandle process(info.hProcess);
+    fw::KernelHandle thread(info.hThread);
+    fw::KernelHandle stop(args.stopEvent.empty()
+                              ? nullptr
+                              : ::CreateEventA(nullptr, TRUE, FALSE, args.stopEvent.c_str()));
+    HANDLE waits[2] = {process.Get(), stop.Get()};
+    DWORD waited = ::WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, args.timeoutMs);
+    if (waited != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), kTimedOut);
+        ::WaitForSingleObject(process.Get(), kSendTimeoutMs);
+        if (waited == WAIT_OBJECT_0 + 1) std::printf("stopped: ended %s\n", line.c_str());
+        else std::printf("timeout after %lu ms: ended %s\n", static_cast<unsigned long>(args.timeoutMs), line.c_str());
+        std::fflush(stdout);
+        return kTimedOut;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.Get(), &code);
+    std::printf("exit %lu\n", static_cast<unsigned long>(code));
+    return static_cast<int>(code);
+}
+
+LRESULT CALLBACK HeldWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+int HoldWindow(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = HeldWindowProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "RobotHeldWindow";
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    ::RegisterClassA(&windowClass);
+    HWND held = ::CreateWindowExA(0, windowClass.lpszClassName, args.words[0].c_str(), WS_OVERLAPPEDWINDOW,
+                                  40, 40, 300, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
+    // A second window in front, so that only the other program can make the held one the
+    // foreground window.
+    HWND decoy = ::CreateWindowExA(0, windowClass.lpszClassName, "Robot decoy", WS_OVERLAPPEDWINDOW, 80, 80,
+                                   300, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!held || !decoy) return 1;
+    ::ShowWindow(held, SW_SHOW);
+    ::ShowWindow(decoy, SW_SHOW);
+    ::SetForegroundWindow(decoy);
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    DWORD start = ::GetTickCount();
+    int result = 1;
+    while (::GetTickCount() - start < args.timeoutMs) {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+        if (::GetForegroundWindow() == held) {
+            std::printf("foreground\n");
+            result = 0;
+            break;
+        }
+        ::Sleep(kPollMs);
+    }
+    if (result != 0) std::printf("never brought to the foreground\n");
+    ::DestroyWindow(decoy);
+    ::DestroyWindow(held);
+    return result;
+}
+
+int Stop(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    fw::KernelHandle event(::OpenEventA(EVENT_MODIFY_STATE, FALSE, args.words[0].c_str()));
+    return event && ::SetEvent(event.Get()) ? 0 : 1;
+}
+
+int Usage() {
+    std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|hold-window ...\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    const Args args = ParseArgs(argc, argv, 2);
+    int result = 2;
+    if (command == "launch") result = Launch(args);
+    else if (command == "wait-window") result = WaitWindow(args);
+    else if (command == "wait-gone") result = WaitGone(args);
+    else if (command == "lifetime") result = Lifetime(args);
+    else if (command == "freeze") result = Freeze(args);
+    else if (command == "texts") result = Texts(args);
+    else if (command == "set-text") result = SetText(args);
+    else if (command == "select") result = Select(args);
+    else if (command == "click") result = Click(args);
+    else if (command == "close") result = Close(args);
+    else if (command == "key") result = Key(args);
+    else if (command == "hold-window") result = HoldWindow(args);
+    else if (command == "stop") result = Stop(args);
+    std::fflush(stdout);
+    if (result == 2 && command != "launch") return Usage();
+    return result;
+}

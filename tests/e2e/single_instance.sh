@@ -1,0 +1,24 @@
+# One installer at a time: a window that already carries the installer's title (the
+# first run's, or any other program's) is brought to the front and the second run ends
+# without showing anything.
+. "$(dirname "$0")/lib.sh"
+layout_setup '[Setup System]
+AP Name=E2E Single
+
+[Initiation]
+Install Name=Single'
+
+holder_out=$SUITE_RESULTS/holder.out
+wine "$ROBOT_EXE" hold-window --timeout 20000 'E2E Single' </dev/null >"$holder_out" 2>&1 &
+holder=$!
+for _ in $(seq 200); do grep -q ready "$holder_out" && break; sleep 0.05; done
+grep -q ready "$holder_out" || fail "the holding window did not come up"
+
+start_launch "$WIN_DIR\\SETUP.EXE"
+finish_launch
+expect_eq "$LAUNCH_CODE" 0 "the second run's exit code (no window ever ran)"
+code=0
+wait "$holder" || code=$?
+cat "$holder_out"
+expect_eq "$code" 0 "the window with the title was brought to the front"
+note "passed"
