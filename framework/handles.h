@@ -52,96 +52,43 @@ private:
 
 namespace traits {
 
+// Handles whose empty value is null (or 0), released by one call.
+template <class H, auto Release>
+struct NullIsEmpty {
+    using Handle = H;
+    static Handle Empty() noexcept { return Handle(); }
+    static void Close(Handle h) noexcept { Release(h); }
+};
+
 // CreateFileA returns INVALID_HANDLE_VALUE on failure, not null.
 struct File {
     using Handle = HANDLE;
-    static Handle Empty() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-
-// Processes, threads, events: null on failure.
-struct Kernel {
-    using Handle = HANDLE;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-
-template <class T>
-struct GdiObject {
-    using Handle = T;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::DeleteObject(h); }
-};
-
-// Only icons made by CreateIcon*, ExtractIcon or CopyIcon may be destroyed; icons from
-// LoadIcon are shared and must not be owned by this type.
-struct Icon {
-    using Handle = HICON;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::DestroyIcon(h); }
-};
-
-// A context from CreateCompatibleDC is deleted, not released.
-struct MemoryDc {
-    using Handle = HDC;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::DeleteDC(h); }
-};
-
-struct RegistryKey {
-    using Handle = HKEY;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::RegCloseKey(h); }
-};
-
-struct GlobalMemory {
-    using Handle = HGLOBAL;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::GlobalFree(h); }
-};
-
-struct DdeInstance {
-    using Handle = DWORD;
-    static Handle Empty() { return 0; }
-    static void Close(Handle h) { ::DdeUninitialize(h); }
-};
-
-struct DdeConversation {
-    using Handle = HCONV;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::DdeDisconnect(h); }
-};
-
-// A data handle that the application owns (the result of a client transaction).
-struct DdeData {
-    using Handle = HDDEDATA;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::DdeFreeDataHandle(h); }
-};
-
-struct Mixer {
-    using Handle = HMIXER;
-    static Handle Empty() { return nullptr; }
-    static void Close(Handle h) { ::mixerClose(h); }
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
 
 }  // namespace traits
 
 using File = UniqueHandle<traits::File>;
-using KernelHandle = UniqueHandle<traits::Kernel>;
-using Bitmap = UniqueHandle<traits::GdiObject<HBITMAP>>;
-using Palette = UniqueHandle<traits::GdiObject<HPALETTE>>;
-using Font = UniqueHandle<traits::GdiObject<HFONT>>;
-using Brush = UniqueHandle<traits::GdiObject<HBRUSH>>;
-using Pen = UniqueHandle<traits::GdiObject<HPEN>>;
-using Icon = UniqueHandle<traits::Icon>;
-using MemoryDc = UniqueHandle<traits::MemoryDc>;
-using RegistryKey = UniqueHandle<traits::RegistryKey>;
-using GlobalMemory = UniqueHandle<traits::GlobalMemory>;
-using DdeInstance = UniqueHandle<traits::DdeInstance>;
-using DdeConversation = UniqueHandle<traits::DdeConversation>;
-using DdeData = UniqueHandle<traits::DdeData>;
-using Mixer = UniqueHandle<traits::Mixer>;
+// Processes, threads, events.
+using KernelHandle = UniqueHandle<traits::NullIsEmpty<HANDLE, &::CloseHandle>>;
+using Bitmap = UniqueHandle<traits::NullIsEmpty<HBITMAP, &::DeleteObject>>;
+using Palette = UniqueHandle<traits::NullIsEmpty<HPALETTE, &::DeleteObject>>;
+using Font = UniqueHandle<traits::NullIsEmpty<HFONT, &::DeleteObject>>;
+using Brush = UniqueHandle<traits::NullIsEmpty<HBRUSH, &::DeleteObject>>;
+using Pen = UniqueHandle<traits::NullIsEmpty<HPEN, &::DeleteObject>>;
+// Only icons made by CreateIcon*, ExtractIcon or CopyIcon are destroyed; icons from
+// LoadIcon are shared and must not be owned.
+using Icon = UniqueHandle<traits::NullIsEmpty<HICON, &::DestroyIcon>>;
+// A context from CreateCompatibleDC is deleted, not released.
+using MemoryDc = UniqueHandle<traits::NullIsEmpty<HDC, &::DeleteDC>>;
+using RegistryKey = UniqueHandle<traits::NullIsEmpty<HKEY, &::RegCloseKey>>;
+using GlobalMemory = UniqueHandle<traits::NullIsEmpty<HGLOBAL, &::GlobalFree>>;
+using DdeInstance = UniqueHandle<traits::NullIsEmpty<DWORD, &::DdeUninitialize>>;
+using DdeConversation = UniqueHandle<traits::NullIsEmpty<HCONV, &::DdeDisconnect>>;
+// A data handle that the application owns (the result of a client transaction).
+using DdeData = UniqueHandle<traits::NullIsEmpty<HDDEDATA, &::DdeFreeDataHandle>>;
+using Mixer = UniqueHandle<traits::NullIsEmpty<HMIXER, &::mixerClose>>;
 
 // A window's device context from GetDC, released to that window with ReleaseDC.
 class WindowDc {
