@@ -1,6 +1,7 @@
 // Message tables: each window or dialog class keeps a static array that maps a window
-// message (or, for WM_COMMAND, a command id) to a member function. Messages that no row
-// matches go on to the base class and finally to the default processing.
+// message (or, for WM_COMMAND, a command id, and for WM_SYSCOMMAND, a system command) to a
+// member function. Messages that no row matches go on to the base class and finally to
+// the default processing.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,8 @@ constexpr UINT kAnyId = 0xFFFFFFFFu;
 template <class T>
 struct MessageEntry {
     UINT message;
-    UINT id;  // WM_COMMAND rows: the command id (LOWORD of wParam), or kAnyId
+    UINT id;  // WM_COMMAND: the command id (LOWORD of wParam); WM_SYSCOMMAND: the system
+              // command (wParam without its low four bits); kAnyId matches all
     LRESULT (T::*handler)(WPARAM, LPARAM);
 };
 
@@ -29,6 +31,19 @@ constexpr MessageEntry<T> OnCommand(UINT id, LRESULT (T::*handler)(WPARAM, LPARA
     return MessageEntry<T>{WM_COMMAND, id, handler};
 }
 
+template <class T>
+constexpr MessageEntry<T> OnSysCommand(UINT command, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+    return MessageEntry<T>{WM_SYSCOMMAND, command, handler};
+}
+
+// The id a row is matched against: the command of WM_COMMAND and WM_SYSCOMMAND.
+inline UINT MessageId(UINT message, WPARAM wParam) {
+    if (message == WM_COMMAND) return LOWORD(wParam);
+    // The system uses the low four bits of a system command internally.
+    if (message == WM_SYSCOMMAND) return static_cast<UINT>(wParam & 0xFFF0);
+    return kAnyId;
+}
+
 // Runs the first row of the table that matches the message. True when one did; its
 // handler's value is then in result.
 template <class T, std::size_t N>
@@ -36,7 +51,7 @@ bool DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT message, WPA
                    LPARAM lParam, LRESULT& result) {
     for (const MessageEntry<T>& entry : table) {
         if (entry.message != message) continue;
-        if (message == WM_COMMAND && entry.id != kAnyId && entry.id != LOWORD(wParam)) continue;
+        if (entry.id != kAnyId && entry.id != MessageId(message, wParam)) continue;
         result = (self.*entry.handler)(wParam, lParam);
         return true;
     }
