@@ -8,22 +8,6 @@ SetupEngine::SetupEngine() : m_installDir("C:\\") {}
 
 SetupEngine::~SetupEngine() = default;
 
-void SetupEngine::RunSetup() {
-    if (!ReadInitiation()) return;
-}
-
-int SetupEngine::ReadInitiation() {
-    m_setDefDir = GetScriptInt("Initiation", "Set DefDir", 1);
-    m_copyFromSubDir = GetScriptInt("Initiation", "Copy File From SubDir", 0);
-    m_restartWindows = GetScriptInt("Initiation", "Restart Windows", 0);
-    m_rebootSystem = GetScriptInt("Initiation", "ReBoot System", 0);
-
-    m_installName = GetScriptValue("Initiation", "Install Name", nullptr, kPathBufferSize);
-    if (m_installName.empty())
-        m_installName = GetScriptValue("Background", "Product Name", nullptr, kPathBufferSize);
-    return m_installName.empty() ? 0 : 1;
-}
-
 void SetupEngine::SetInstallDir(const char* directory) {
     if (directory) m_installDir = FitBuffer(directory, kPathBufferSize);
 }
@@ -44,5 +28,30 @@ std::uint16_t SetupEngine::GetSelectionItem(int index) const {
     if (index < 0 || index >= static_cast<int>(m_selectionItems.size())) return 0;
     return m_selectionItems[static_cast<std::size_t>(index)];
 }
+
+// Steps whose work is not built yet: each gives the result that lets the installation go
+// on as if the script asked nothing of it.
+bool SetupEngine::FindPreviousVersion() { return false; }
+void SetupEngine::RemoveStartupEntries() {}
+bool SetupEngine::RestartSystem(int) { return true; }
+bool SetupEngine::RunComPortDialog() { return true; }
+bool SetupEngine::RunSelectDialogs() { return true; }
+void SetupEngine::CountCopyItems() {
+    m_diskCount = 0;
+    m_copyEntryCount = 0;
+}
+bool SetupEngine::RunSetDirDialog() { return true; }
+bool SetupEngine::CheckDiskSpace(int) { return true; }
+bool SetupEngine::CreateInstallDirectory(const std::string&) { return true; }
+bool SetupEngine::RunCopyDialog() { return true; }
+bool SetupEngine::CreateProgramGroups() { return true; }
+void SetupEngine::WriteIniSections() {}
+bool SetupEngine::AddStartupEntries() { return false; }
+void SetupEngine::WriteComPortResults(std::int16_t) {}
+void SetupEngine::WriteDialogResults() {}
+void SetupEngine::WriteVersionEntries() {}
+void SetupEngine::WriteRegisterSection() {}
+void SetupEngine::WriteUninstallEntry() {}
+bool SetupEngine::RunExecuteFile() { return false; }
 
 }  // namespace setup

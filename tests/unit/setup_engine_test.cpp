@@ -1,4 +1,4 @@
-#include "core/setup_engine.h"
+#include "fake_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -7,18 +7,7 @@
 namespace setup {
 namespace {
 
-class TestEngine : public SetupEngine {
-public:
-    explicit TestEngine(const std::string& text) { AppendScriptText(text.data(), text.size()); }
-    using SetupEngine::m_copyFromSubDir;
-    using SetupEngine::m_installDir;
-    using SetupEngine::m_installName;
-    using SetupEngine::m_rebootSystem;
-    using SetupEngine::m_restartWindows;
-    using SetupEngine::m_setDefDir;
-    using SetupEngine::m_comPort;
-    using SetupEngine::m_comPortChosen;
-};
+using TestEngine = FakeEngine;
 
 TEST(ReadInitiation, InstallNameAndItsFallback) {
     struct Case {
