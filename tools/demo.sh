@@ -46,6 +46,18 @@ else
 fi
 wait "$freezer" || true
 
+# The installation's messages, answered as a user accepting them would.
+shot=2
+while hwnd=$(robot wait-window --timeout 5000 '#32770' '*') && [ -n "$hwnd" ] && kill -0 "$launcher" 2>/dev/null; do
+  caption=$(robot texts "$hwnd" | sed -n 's/^window .* caption "\(.*\)"$/\1/p')
+  file=$(printf '%s/%02d-%s.png' "$shots" "$shot" "$(echo "$caption" | tr 'A-Z ' 'a-z-')")
+  import -display "$DISPLAY" -window root "$file"
+  echo "demo: \"$caption\": screenshot $file"
+  robot click "$hwnd" 1022 >/dev/null
+  robot wait-gone "$hwnd" >/dev/null || true
+  shot=$((shot + 1))
+done
+
 code=0
 wait "$launcher" || code=$?
 echo "demo: the installation ended with exit code $code"

@@ -77,6 +77,18 @@ LRESULT CMainFrame::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
+std::string CMainFrame::SystemDirectory() const {
+    char directory[setup::kPathBufferSize] = {};
+    UINT length = ::GetSystemDirectoryA(directory, sizeof directory);
+    return length < sizeof directory ? std::string(directory, length) : std::string();
+}
+
+std::string CMainFrame::WindowsDirectory() const {
+    char directory[setup::kPathBufferSize] = {};
+    UINT length = ::GetWindowsDirectoryA(directory, sizeof directory);
+    return length < sizeof directory ? std::string(directory, length) : std::string();
+}
+
 LRESULT CMainFrame::OnEraseBkgnd(WPARAM, LPARAM) {
     // WM_PAINT covers every pixel; erasing first would only flicker.
     return 1;

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CMainFrame : public fw::FrameWindow, public setup::SetupEngine {
 public:
     // The one timer of the main window: the first tick starts the installation.
@@ -32,12 +34,18 @@ public:
     // A new bitmap with the same size and content, or an empty owner.
     fw::Bitmap CopyBitmap(HBITMAP source);
 
+    int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
+                          const char* caption3, const char* section, int style) override;
+
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
     int ScreenWidth() const { return m_screenWidth; }
     int ScreenHeight() const { return m_screenHeight; }
 
 protected:
+    std::string SystemDirectory() const override;
+    std::string WindowsDirectory() const override;
+
     void PreCreateWindow(CREATESTRUCTA& create) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

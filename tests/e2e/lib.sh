@@ -113,3 +113,19 @@ frozen_screenshot() {
   wait "$freezer" || code=$?
   [ "$code" = 0 ] || fail "the window of $caption was not released"
 }
+
+# One control's line of `robot texts` output.
+control_line() { grep "^control $2 " <<<"$1" || fail "no control $2"; }
+# Fields of a control line: visible flag, rect left/top/right/bottom, text.
+control_visible() { control_line "$1" "$2" | awk '{print $5}'; }
+control_rect() { control_line "$1" "$2" | awk '{print $9, $10, $11, $12}'; }
+control_text() { control_line "$1" "$2" | sed 's/^[^"]*"\(.*\)"$/\1/'; }
+window_rect() { grep '^window ' <<<"$1" | awk '{print $6, $7, $8, $9}'; }
+window_client_width() { grep '^window ' <<<"$1" | awk '{print $11}'; }
+
+# Waits for a dialog of the given caption; prints its handle.
+wait_dialog() {
+  local hwnd
+  hwnd=$(robot wait-window --timeout "${2:-15000}" '#32770' "$1") || fail "no dialog \"$1\": $hwnd"
+  echo "$hwnd"
+}

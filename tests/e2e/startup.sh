@@ -1,11 +1,11 @@
-# The installer's window: full screen, the painted gradient, and the end about half a
-# second after it shows (the installation itself has nothing to do for this script).
+# The installer's window: full screen, the painted gradient, and, for a script that names
+# no product, the end about half a second after it shows, without a word.
 . "$(dirname "$0")/lib.sh"
 layout_setup '[Setup System]
 AP Name=E2E Startup
 
 [Initiation]
-Install Name=Startup Product'
+Set DefDir=1'
 
 # How long the window stays, watched without disturbing it.
 start_launch "$WIN_DIR\\SETUP.EXE"
@@ -14,6 +14,7 @@ finish_launch
 expect_eq "$LAUNCH_CODE" 18 "exit code"
 note "the window was up for $lifetime ms"
 [ "$lifetime" -ge 300 ] || fail "the window closed after $lifetime ms, before its 500 ms tick"
+robot wait-window --timeout 500 '#32770' '*' >/dev/null && fail "a dialog showed"
 
 # Where it is: a popup without caption or border over the whole screen.
 start_launch "$WIN_DIR\\SETUP.EXE"

@@ -11,6 +11,9 @@ Product Name=Demo'
 start_launch "$WIN_DIR\\SETUP.EXE"
 shot=$(frozen_screenshot titles fwFrame 'E2E Titles')
 # [Background] "Product Name" is the install name when [Initiation] has none.
+hwnd=$(wait_dialog "End of Installation")
+expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" "Demo installation is complete." "end message"
+robot click "$hwnd" 1022
 finish_launch
 expect_eq "$LAUNCH_CODE" 18 "exit code"
 

@@ -1,0 +1,42 @@
+// The installer's message dialog: a caption, an icon, a text that the window grows or
+// shrinks to fit, and one to three buttons whose captions the script may replace.
+#pragma once
+
+#include "message_layout.h"
+#include "setup_dlg.h"
+
+#include <string>
+
+class CMessageDlg : public CSetupDlg {
+public:
+    static constexpr UINT kTemplateId = 141;
+
+    explicit CMessageDlg(CMainFrame* parent) noexcept;
+
+    // The message to show; null strings are empty. Called once before the dialog runs.
+    void SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
+                    const char* caption3, int style);
+
+protected:
+    bool OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void PlaceAndLayout();
+    setup::TextRows MeasureText(int width) const;
+    void SetIcon();
+    void SetUpButtons();
+
+    LRESULT OnFirstButton(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSecondButton(WPARAM wParam, LPARAM lParam);
+    LRESULT OnThirdButton(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+
+    static const fw::MessageEntry<CMessageDlg> kMessageTable[4];
+
+    std::string m_title;
+    std::string m_text;
+    std::string m_captions[3];
+    int m_style = 0;
+    setup::ButtonPlan m_plan;
+};
