@@ -98,32 +98,33 @@ bool Mixer::GetControlByType(MixerHandle handle, std::uint32_t lineId, std::uint
                              ControlInfo& control) {
     const Device* device = DeviceOf(handle, "control lookup");
     if (Fails(Call::GetControlByType) || !device) return false;
-    for (const Destination& destination : *device) {
-        std::vector<const Line*> lines{&destination.line};
-        for (const Line& source : destination.sources) lines.push_back(&source);
-        for (const Line* line : lines) {
-            if (line->id != lineId) continue;
-            for (const Control& c : line->controls) {
-                if (c.type != controlType) continue;
-                control = {c.id, c.flags, c.items, c.minimum, c.maximum, c.steps};
-                return true;
-            }
-            return false;
+    for (Line* line : LinesOf(m_handles.at(handle))) {
+        if (line->id != lineId) continue;
+        for (const Control& c : line->controls) {
+            if (c.type != controlType) continue;
+            control = {c.id, c.flags, c.items, c.minimum, c.maximum, c.steps};
+            return true;
         }
+        return false;
     }
     return false;
 }
 
-Control* Mixer::FindControl(std::uint32_t device, std::uint32_t controlId, const Line** line) {
+std::vector<Line*> Mixer::LinesOf(std::uint32_t device) {
+    std::vector<Line*> lines;
     for (Destination& destination : devices.at(device)) {
-        std::vector<Line*> lines{&destination.line};
+        lines.push_back(&destination.line);
         for (Line& source : destination.sources) lines.push_back(&source);
-        for (Line* candidate : lines) {
-            for (Control& control : candidate->controls) {
-                if (control.id != controlId) continue;
-                if (line) *line = candidate;
-                return &control;
-            }
+    }
+    return lines;
+}
+
+Control* Mixer::FindControl(std::uint32_t device, std::uint32_t controlId, const Line** line) {
+    for (Line* candidate : LinesOf(device)) {
+        for (Control& control : candidate->controls) {
+            if (control.id != controlId) continue;
+            if (line) *line = candidate;
+            return &control;
         }
     }
     return nullptr;

@@ -87,6 +87,7 @@ public:
 private:
     bool Fails(Call call);
     const Device* DeviceOf(MixerHandle handle, const char* what);
+    std::vector<Line*> LinesOf(std::uint32_t device);
     Control* CheckedControl(MixerHandle handle, const DetailsRequest& request, const std::uint32_t* values);
 
     std::array<int, static_cast<int>(Call::kCount)> m_calls{};
