@@ -7,9 +7,22 @@
 #include <ddeml.h>
 #include <mmsystem.h>
 
+#include <atomic>
 #include <utility>
 
 namespace fw {
+
+namespace detail {
+inline std::atomic<long>& GdiObjectCounter() noexcept {
+    static std::atomic<long> counter{0};
+    return counter;
+}
+}  // namespace detail
+
+// GDI objects (bitmaps, palettes, fonts, brushes, pens, memory contexts) held by owners
+// right now: the leak check of the tests, since the system's own count is not available
+// everywhere.
+inline long LiveGdiObjects() noexcept { return detail::GdiObjectCounter().load(); }
 
 // A move-only owner of one handle. Traits names the handle type, its empty value and the
 // call that releases it.
@@ -19,10 +32,10 @@ public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
+    explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) { Count(m_handle, +1); }
     ~UniqueHandle() { Reset(); }
 
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.m_handle) { other.m_handle = Traits::Empty(); }
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) Reset(other.Release());
         return *this;
@@ -36,26 +49,39 @@ public:
     // Gives up ownership without releasing.
     Handle Release() noexcept {
         Handle handle = m_handle;
+        Count(handle, -1);
         m_handle = Traits::Empty();
         return handle;
     }
 
     // Releases the handle held (if any) and takes ownership of another.
     void Reset(Handle handle = Traits::Empty()) noexcept {
-        if (m_handle != Traits::Empty()) Traits::Close(m_handle);
+        if (m_handle != Traits::Empty()) {
+            Traits::Close(m_handle);
+            Count(m_handle, -1);
+        }
         m_handle = handle;
+        Count(m_handle, +1);
     }
 
 private:
+    static void Count(Handle handle, long change) noexcept {
+        if constexpr (Traits::kCounted) {
+            if (handle != Traits::Empty()) detail::GdiObjectCounter() += change;
+        }
+    }
+
     Handle m_handle = Traits::Empty();
 };
 
 namespace traits {
 
-// Handles whose empty value is null (or 0), released by one call.
-template <class H, auto Release>
+// Handles whose empty value is null (or 0), released by one call; Counted ones are GDI
+// objects that LiveGdiObjects counts.
+template <class H, auto Release, bool Counted = false>
 struct NullIsEmpty {
     using Handle = H;
+    static constexpr bool kCounted = Counted;
     static Handle Empty() noexcept { return Handle(); }
     static void Close(Handle h) noexcept { Release(h); }
 };
@@ -63,6 +89,7 @@ struct NullIsEmpty {
 // CreateFileA returns INVALID_HANDLE_VALUE on failure, not null.
 struct File {
     using Handle = HANDLE;
+    static constexpr bool kCounted = false;
     static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
@@ -72,16 +99,16 @@ struct File {
 using File = UniqueHandle<traits::File>;
 // Processes, threads, events.
 using KernelHandle = UniqueHandle<traits::NullIsEmpty<HANDLE, &::CloseHandle>>;
-using Bitmap = UniqueHandle<traits::NullIsEmpty<HBITMAP, &::DeleteObject>>;
-using Palette = UniqueHandle<traits::NullIsEmpty<HPALETTE, &::DeleteObject>>;
-using Font = UniqueHandle<traits::NullIsEmpty<HFONT, &::DeleteObject>>;
-using Brush = UniqueHandle<traits::NullIsEmpty<HBRUSH, &::DeleteObject>>;
-using Pen = UniqueHandle<traits::NullIsEmpty<HPEN, &::DeleteObject>>;
+using Bitmap = UniqueHandle<traits::NullIsEmpty<HBITMAP, &::DeleteObject, true>>;
+using Palette = UniqueHandle<traits::NullIsEmpty<HPALETTE, &::DeleteObject, true>>;
+using Font = UniqueHandle<traits::NullIsEmpty<HFONT, &::DeleteObject, true>>;
+using Brush = UniqueHandle<traits::NullIsEmpty<HBRUSH, &::DeleteObject, true>>;
+using Pen = UniqueHandle<traits::NullIsEmpty<HPEN, &::DeleteObject, true>>;
 // Only icons made by CreateIcon*, ExtractIcon or CopyIcon are destroyed; icons from
 // LoadIcon are shared and must not be owned.
 using Icon = UniqueHandle<traits::NullIsEmpty<HICON, &::DestroyIcon>>;
 // A context from CreateCompatibleDC is deleted, not released.
-using MemoryDc = UniqueHandle<traits::NullIsEmpty<HDC, &::DeleteDC>>;
+using MemoryDc = UniqueHandle<traits::NullIsEmpty<HDC, &::DeleteDC, true>>;
 using RegistryKey = UniqueHandle<traits::NullIsEmpty<HKEY, &::RegCloseKey>>;
 using GlobalMemory = UniqueHandle<traits::NullIsEmpty<HGLOBAL, &::GlobalFree>>;
 using DdeInstance = UniqueHandle<traits::NullIsEmpty<DWORD, &::DdeUninitialize>>;

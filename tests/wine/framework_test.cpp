@@ -306,3 +306,27 @@ TEST(Application, WaitCursorNests) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Handles, LiveGdiObjectsCountsWhatOwnersHold) {
+    const long before = fw::LiveGdiObjects();
+    {
+        fw::Bitmap first(::CreateBitmap(2, 2, 1, 32, nullptr));
+        fw::Brush brush(::CreateSolidBrush(RGB(1, 2, 3)));
+        EXPECT_EQ(fw::LiveGdiObjects(), before + 2);
+        fw::Bitmap moved(std::move(first));
+        EXPECT_EQ(fw::LiveGdiObjects(), before + 2) << "a move transfers, it does not count";
+        fw::Bitmap assigned(::CreateBitmap(2, 2, 1, 32, nullptr));
+        assigned = std::move(moved);  // the bitmap assigned held is deleted
+        EXPECT_EQ(fw::LiveGdiObjects(), before + 2);
+        HBITMAP given = assigned.Release();
+        EXPECT_EQ(fw::LiveGdiObjects(), before + 1);
+        ::DeleteObject(given);
+        fw::KernelHandle notGdi(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        EXPECT_EQ(fw::LiveGdiObjects(), before + 1);
+    }
+    EXPECT_EQ(fw::LiveGdiObjects(), before);
+}
+
+}  // namespace
