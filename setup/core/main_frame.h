@@ -26,8 +26,25 @@ public:
     // 0 loaded; 2 missing, unreadable size or empty; 3 read failed; 4 no memory.
     int LoadScript();
 
-    // Makes the background bitmap (and its clean copy) for the window to show.
+    // Reads a bitmap file into a device-dependent bitmap; its palette goes to *palette when
+    // the caller asks for it. False when the file is missing or not a whole picture.
+    bool LoadDibFile(const char* path, fw::Bitmap& bitmap, fw::Palette* palette);
+    // The same picture stretched over the whole screen.
+    bool LoadStretchedBitmap(const char* path, fw::Bitmap& bitmap, fw::Palette* palette);
+    // Copies source, from its origin, into the rectangle of destination.
+    void DrawBitmapAt(HBITMAP destination, HBITMAP source, int left, int top, int right, int bottom);
+
+    // Makes the background bitmap (the script's picture, or the painted gradient) and its
+    // clean copy for the window to show.
     bool BuildBackground();
+    // Shows a picture file over the whole screen (position 0) or in a corner (1 top left,
+    // 2 top right, 3 bottom left, 4 bottom right), deletes the file and pauses; a picture
+    // that cannot be read is skipped and its file kept.
+    void ShowBillboard(int position, const char* directory, const char* name);
+    // Brings back the clean background.
+    void RemoveBillboard();
+    // How long a billboard stays before the installation goes on (1000 ms).
+    void SetBillboardPause(DWORD milliseconds) { m_billboardPauseMs = milliseconds; }
     // Paints the gradient and the product titles into a new screen-sized bitmap.
     bool PaintGradientBackground();
     void DrawProductTitles(HDC dc);
@@ -39,6 +56,7 @@ public:
 
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
+    HPALETTE BackgroundPalette() const { return m_hPalette.Get(); }
     int ScreenWidth() const { return m_screenWidth; }
     int ScreenHeight() const { return m_screenHeight; }
 
@@ -56,6 +74,9 @@ private:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
 
+    // Redraws the whole window from m_hBackground at once.
+    void Repaint();
+
     static const fw::MessageEntry<CMainFrame> kMessageTable[5];
 
     int m_screenWidth;
@@ -63,4 +84,5 @@ private:
     fw::Bitmap m_hCleanBackground;  // the background as first built, under every billboard
     fw::Bitmap m_hBackground;       // what the window shows
     fw::Palette m_hPalette;         // the background picture's palette, if it has one
+    DWORD m_billboardPauseMs = 1000;
 };

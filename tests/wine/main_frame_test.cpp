@@ -1,5 +1,6 @@
 #include "core/main_frame.h"
 #include "core/setup_app.h"
+#include "gdi_helpers.h"
 #include "temp_files.h"
 #include "ui/background.h"
 
@@ -14,28 +15,13 @@
 
 namespace {
 
-// 0x00RRGGBB, as a 32-bit top-down DIB holds it.
-using Pixel = std::uint32_t;
+using wine_test::DrainQueue;
+using wine_test::Pixel;
+using wine_test::PumpUntilQuit;
+using wine_test::ReadPixels;
 
 Pixel ToPixel(const setup::Rgb& colour) {
     return (static_cast<Pixel>(colour.red) << 16) | (static_cast<Pixel>(colour.green) << 8) | colour.blue;
-}
-
-std::vector<Pixel> ReadPixels(HBITMAP bitmap, int width, int height) {
-    std::vector<Pixel> pixels(static_cast<size_t>(width) * height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    EXPECT_EQ(rows, height);
-    for (Pixel& pixel : pixels) pixel &= 0xFFFFFF;
-    return pixels;
 }
 
 // What the gradient alone puts on each row for the default [Background] keys.
@@ -44,28 +30,6 @@ std::vector<Pixel> RowColours(int height) {
     std::vector<Pixel> rows;
     for (int y = 0; y < height; ++y) rows.push_back(ToPixel(bands[static_cast<size_t>(y / setup::kBandHeight)].colour));
     return rows;
-}
-
-void DrainQueue() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT) ::DispatchMessageA(&message);
-    }
-}
-
-// Runs the thread's messages until WM_QUIT or the deadline; returns the quit code or -1.
-int PumpUntilQuit(DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < timeoutMs) {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return -1;
 }
 
 class MainFrameTest : public ::testing::Test {
