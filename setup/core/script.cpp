@@ -39,11 +39,45 @@ void SetupScript::AppendScriptText(const char* data, std::size_t size) {
     }
     store(std::move(line));
     m_lineCount = static_cast<int>(m_scriptLines.size());
+    BuildIndex();
 }
 
 void SetupScript::ClearScript() {
     m_scriptLines.clear();
     m_lineCount = 0;
+    m_sectionLines.clear();
+    m_keyLines.clear();
+}
+
+namespace {
+
+std::string KeyIndexName(int headerLine, std::string_view key) {
+    return std::to_string(headerLine) + '\n' + FoldName(key);
+}
+
+}  // namespace
+
+void SetupScript::BuildIndex() {
+    m_sectionLines.clear();
+    m_keyLines.clear();
+    int header = -1;  // the section the current line belongs to, if any
+    for (int i = 0; i < m_lineCount; ++i) {
+        std::string_view line = m_scriptLines[static_cast<std::size_t>(i)];
+        if (StartsSection(line)) {
+            std::optional<std::string_view> name = HeaderName(line);
+            header = name ? i : -1;
+            // Only the first section of a name is ever searched.
+            if (name) m_sectionLines.emplace(FoldName(*name), i);
+            continue;
+        }
+        std::optional<std::string_view> key = KeyName(line);
+        if (key && header >= 0) m_keyLines.emplace(KeyIndexName(header, *key), i);
+    }
+}
+
+int SetupScript::IndexedKeyLine(int headerLine, std::string_view key) const {
+    auto found = m_keyLines.find(KeyIndexName(headerLine, key));
+    return found == m_keyLines.end() ? -1 : found->second;
 }
 
 std::string SetupScript::GetScriptLine(int index) const {
@@ -88,14 +122,10 @@ std::string_view SetupScript::ValueOf(std::string_view line) {
 
 bool SetupScript::FindSection(const char* name, int* headerLine) const {
     if (!name || !*name) return false;
-    for (int i = 0; i < m_lineCount; ++i) {
-        std::optional<std::string_view> header = HeaderName(m_scriptLines[static_cast<std::size_t>(i)]);
-        if (header && EqualNoCase(*header, name)) {
-            if (headerLine) *headerLine = i;
-            return true;
-        }
-    }
-    return false;
+    auto found = m_sectionLines.find(FoldName(name));
+    if (found == m_sectionLines.end()) return false;
+    if (headerLine) *headerLine = found->second;
+    return true;
 }
 
 bool SetupScript::FindKey(const char* key, int firstLine, int* keyLine) const {
@@ -116,9 +146,9 @@ int SetupScript::GetScriptString(const char* section, const char* key, const cha
                                  char* buffer, std::size_t size) const {
     if (!buffer) return 0;
     int header = 0;
-    int keyLine = 0;
+    int keyLine = -1;
     if (section && *section && key && *key && FindSection(section, &header) &&
-        FindKey(key, header + 1, &keyLine)) {
+        (keyLine = IndexedKeyLine(header, key)) >= 0) {
         std::string_view value = ValueOf(m_scriptLines[static_cast<std::size_t>(keyLine)]);
         if (!value.empty()) {
             if (size == 0) return 0;

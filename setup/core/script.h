@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace setup {
@@ -79,6 +80,15 @@ public:
 protected:
     std::vector<std::string> m_scriptLines;
     int m_lineCount = 0;
+
+private:
+    // Where each section and each key of a section is, built once when the script is read,
+    // so that a lookup does not scan the whole script: a script lists thousands of files.
+    void BuildIndex();
+    int IndexedKeyLine(int headerLine, std::string_view key) const;
+
+    std::unordered_map<std::string, int> m_sectionLines;  // folded name: first header line
+    std::unordered_map<std::string, int> m_keyLines;      // header line and folded key: first key line
 };
 
 }  // namespace setup

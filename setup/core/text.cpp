@@ -32,6 +32,12 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string FoldName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 std::string FitBuffer(std::string_view value, std::size_t bufferSize) {
     if (bufferSize == 0) return std::string();
     return std::string(value.substr(0, bufferSize - 1));
@@ -44,5 +50,7 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size) 
     buffer[count] = '\0';
     return count;
 }
+
+std::string NumberedKey(const char* name, int number) { return std::string(name) + " " + std::to_string(number); }
 
 }  // namespace setup

@@ -14,6 +14,9 @@ constexpr bool IsBlank(char c) { return c == ' '; }
 // letters (ASCII and the Western European letters of Windows-1252).
 bool EqualNoCase(std::string_view a, std::string_view b);
 
+// The name in the one case that EqualNoCase compares: equal folded names are equal names.
+std::string FoldName(std::string_view name);
+
 // The value as it is stored in a buffer of bufferSize bytes: cut to bufferSize - 1
 // characters (nothing fits in a buffer of 0 or 1 bytes).
 std::string FitBuffer(std::string_view value, std::size_t bufferSize);
@@ -22,5 +25,8 @@ std::string FitBuffer(std::string_view value, std::size_t bufferSize);
 // terminated. Returns the number of characters stored. A null buffer or size 0 stores
 // nothing.
 std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
+
+// The key of a numbered list entry: "SubDir 3", "Line 12".
+std::string NumberedKey(const char* name, int number);
 
 }  // namespace setup

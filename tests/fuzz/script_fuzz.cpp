@@ -1,6 +1,7 @@
 // Fuzzes the setup script reader: any bytes as a script, then lookups whose section and
 // key names come from the script itself (so that they hit), with small buffers.
 #include "core/script.h"
+#include "core/text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,18 @@ namespace {
 class FuzzScript : public setup::SetupScript {
 public:
     FuzzScript(const char* data, std::size_t size) { AppendScriptText(data, size); }
+
+    // The lookup done the slow way, line by line, as the index must answer it.
+    std::string ScannedValue(const std::string& section, const std::string& key) const {
+        for (int i = 0; i < m_lineCount; ++i) {
+            auto header = HeaderName(m_scriptLines[static_cast<std::size_t>(i)]);
+            if (!header || !setup::EqualNoCase(*header, section)) continue;
+            int keyLine = 0;
+            if (!FindKey(key.c_str(), i + 1, &keyLine)) return std::string();
+            return std::string(ValueOf(m_scriptLines[static_cast<std::size_t>(keyLine)]));
+        }
+        return std::string();
+    }
 };
 
 }  // namespace
@@ -40,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (result < 0 || static_cast<std::size_t>(result) > bufferSize) __builtin_trap();
         }
         script.GetScriptInt(section.c_str(), keyName.c_str(), -1);
+        if (script.GetScriptValue(section.c_str(), keyName.c_str(), nullptr, 256) !=
+            script.ScannedValue(section, keyName).substr(0, 255))
+            __builtin_trap();
     }
     return 0;
 }
