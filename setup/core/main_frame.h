@@ -40,9 +40,9 @@ public:
     // Shows a picture file over the whole screen (position 0) or in a corner (1 top left,
     // 2 top right, 3 bottom left, 4 bottom right), deletes the file and pauses; a picture
     // that cannot be read is skipped and its file kept.
-    void ShowBillboard(int position, const char* directory, const char* name);
+    void ShowBillboard(int position, const char* directory, const char* name) override;
     // Brings back the clean background.
-    void RemoveBillboard();
+    void RemoveBillboard() override;
     // How long a billboard stays before the installation goes on (1000 ms).
     void SetBillboardPause(DWORD milliseconds) { m_billboardPauseMs = milliseconds; }
     // Paints the gradient and the product titles into a new screen-sized bitmap.
@@ -54,6 +54,18 @@ public:
     int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                           const char* caption3, const char* section, int style) override;
 
+    bool RunSetDirDialog() override;
+    bool RunCopyDialog() override;
+
+    std::string SystemDirectory() const override;
+    std::string WindowsDirectory() const override;
+    bool EnsureDirectory(const std::string& path) override;
+    std::optional<std::uint64_t> FreeDiskSpace(const std::string& root) override;
+    bool FileExists(const std::string& path) override;
+    std::optional<setup::LocalTime> GetFileLocalTime(const std::string& path) override;
+    std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
+                              const std::string& sourceDir, const std::string& destDir) override;
+
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
     HPALETTE BackgroundPalette() const { return m_hPalette.Get(); }
@@ -61,9 +73,6 @@ public:
     int ScreenHeight() const { return m_screenHeight; }
 
 protected:
-    std::string SystemDirectory() const override;
-    std::string WindowsDirectory() const override;
-
     void PreCreateWindow(CREATESTRUCTA& create) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

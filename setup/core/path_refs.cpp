@@ -43,9 +43,8 @@ int SetupEngine::ResolvePathRef(char* reference, std::size_t size, const char* d
             number = number * 10 + (*c - '0');
         }
         if (number == 0) return 0;
-        char key[16];
-        std::snprintf(key, sizeof key, "SubDir %d", number);
-        std::string subDir = GetScriptValue("Initiation", key, nullptr, kPathBufferSize);
+        const std::string key = NumberedKey("SubDir", number);
+        std::string subDir = GetScriptValue("Initiation", key.c_str(), nullptr, kPathBufferSize);
         if (subDir.empty()) return 0;
         directory = WithBackslash(m_installDir) + subDir;
     }

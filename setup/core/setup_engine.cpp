@@ -36,13 +36,7 @@ void SetupEngine::RemoveStartupEntries() {}
 bool SetupEngine::RestartSystem(int) { return true; }
 bool SetupEngine::RunComPortDialog() { return true; }
 bool SetupEngine::RunSelectDialogs() { return true; }
-void SetupEngine::CountCopyItems() {
-    m_diskCount = 0;
-    m_copyEntryCount = 0;
-}
 bool SetupEngine::RunSetDirDialog() { return true; }
-bool SetupEngine::CheckDiskSpace(int) { return true; }
-bool SetupEngine::CreateInstallDirectory(const std::string&) { return true; }
 bool SetupEngine::RunCopyDialog() { return true; }
 bool SetupEngine::CreateProgramGroups() { return true; }
 void SetupEngine::WriteIniSections() {}

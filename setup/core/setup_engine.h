@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,15 @@ constexpr int kIgnore = 5;
 constexpr int kYes = 6;
 constexpr int kNo = 7;
 }  // namespace result
+
+// A file time in local time.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
 
 class SetupEngine : public SetupScript {
 public:
@@ -81,9 +91,22 @@ public:
     bool AskRetypeDirectory();
     int AskFileNotFound(const char* path);  // 4 retry, 5 ignore, 3 exit
     int AskCopyError(const char* fileName);  // 4 retry, 5 ignore, 3 exit
-    int ConfirmFileReplace(const char* existingFile, const char* newFile);  // 6, 7, 2 "Replace All"
+    // The replace question for an existing file: 6 "Yes", 7 "No", 2 "Replace All", or 0
+    // without asking when either file cannot be read.
+    int ConfirmFileReplace(const char* sourceName, const char* destName, const char* sourceDir,
+                           const char* destDir);
     bool AskRetryGroup();
     int PromptDiskChange(int disk);
+
+    // --- Directories, space and files. ---
+    std::uint32_t GetRequiredDiskSpace() const;
+    // Installs one file from the source directory (under its plain or compressed name) into
+    // the destination directory, asking before it replaces an existing file. False when the
+    // user chose to end the installation; a skipped file counts as done.
+    bool InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir);
+    bool NeedsReplaceConfirmation(const char* fileName) const;
+    // Entries of one copy list (a section's "File D.M" and "Bitmap D.M" keys, after prefix).
+    int CountEntryList(int disk, const char* section, const char* prefix) const;
 
     // Shows a message in the installer's message dialog, with the title and text of the
     // script's section when it has a non-empty "Title"; returns the dialog's result.
@@ -113,17 +136,34 @@ public:
     virtual void WriteUninstallEntry();
     virtual bool RunExecuteFile();
 
-protected:
-    // The system's directories, for path references.
+    // --- The machine, as the portable operations need it. ---
+    // The system's directories (no trailing backslash).
     virtual std::string SystemDirectory() const = 0;
     virtual std::string WindowsDirectory() const = 0;
+    // True when the directory exists afterwards (made now, or there and enterable).
+    virtual bool EnsureDirectory(const std::string& path) = 0;
+    // Free bytes of the drive of a root path such as "C:\"; empty when unknown.
+    virtual std::optional<std::uint64_t> FreeDiskSpace(const std::string& root) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    // The file's last-write time in local time; empty when it cannot be read.
+    virtual std::optional<LocalTime> GetFileLocalTime(const std::string& path) = 0;
+    // Installs a source file (expanding a compressed one) as destName in destDir; 0 on
+    // success, else the version library's result bits.
+    virtual std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
+                                      const std::string& sourceDir, const std::string& destDir) = 0;
+    // The pictures shown on the background during the copy.
+    virtual void ShowBillboard(int position, const char* directory, const char* name) = 0;
+    virtual void RemoveBillboard() = 0;
+
+protected:
 
     std::string m_installDir;  // ends with a backslash; "C:\" until the user chooses
     int m_setDefDir = 1;
     int m_restartWindows = 0;
     int m_rebootSystem = 0;
     std::uint16_t m_diskCount = 0;
-    std::uint16_t m_copyEntryCount = 0;
+    // Counted in 32 bits: a 16-bit count would wrap to 0 at 65536 entries and install nothing.
+    std::uint32_t m_copyEntryCount = 0;
     std::string m_installName;
     int m_comPortChosen = 0;
     int m_copyFromSubDir = 0;

@@ -20,9 +20,8 @@ ScriptMessage ComposeScriptMessage(const SetupScript& script, const char* sectio
         return message;
     }
     for (int number = 1;; ++number) {
-        char key[16];
-        std::snprintf(key, sizeof key, "Line %d", number);
-        std::string line = script.GetScriptValue(section, key, nullptr, kPathBufferSize);
+        const std::string key = NumberedKey("Line", number);
+        std::string line = script.GetScriptValue(section, key.c_str(), nullptr, kPathBufferSize);
         if (line.empty()) break;
         if (EqualNoCase(line, "NULL")) line.clear();
         if (message.text.size() + line.size() + 1 > kMessageTextSize - 1) break;
@@ -144,14 +143,6 @@ int SetupEngine::AskCopyError(const char* fileName) {
         "To copy the file ( " + std::string(fileName ? fileName : "") + " ) is error !\n\nDo you want to try again ?";
     return RetryIgnoreExit(ShowScriptMessage(kErrorTitle, text.c_str(), "Retry", "Ignore", "Exit",
                                              "Copy Error Message", kRetryIgnoreExit));
-}
-
-int SetupEngine::ConfirmFileReplace(const char* existingFile, const char* newFile) {
-    const std::string text = "Would you like to replace the existing file\n\n " +
-                             std::string(existingFile ? existingFile : "") + "with this one ?\n\n " +
-                             std::string(newFile ? newFile : "");
-    return ShowScriptMessage("Confirm File Replace", text.c_str(), "Yes", "No", "Replace All", "Replace Message",
-                             style::kYesNoCancel | style::kQuestionIcon);
 }
 
 bool SetupEngine::AskRetryGroup() {

@@ -3,34 +3,19 @@
 // as a path reference against short and long installation directories.
 #include "core/fields.h"
 #include "core/setup_engine.h"
+#include "fake_engine.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
-namespace {
-
-class FuzzEngine : public setup::SetupEngine {
-public:
-    explicit FuzzEngine(const std::string& script) { AppendScriptText(script.data(), script.size()); }
-    int ShowScriptMessage(const char*, const char*, const char*, const char*, const char*, const char*, int) override {
-        return 1;
-    }
-
-protected:
-    std::string SystemDirectory() const override { return "C:\\WINDOWS\\SYSTEM"; }
-    std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string input(reinterpret_cast<const char*>(data), size);
     std::size_t split = input.find('\n');
     std::string value = split == std::string::npos ? input : input.substr(split + 1);
     value = value.substr(0, std::strlen(value.c_str()));
-    FuzzEngine engine("[Initiation]\r\n" + (split == std::string::npos ? std::string() : input.substr(0, split)));
+    setup::FakeMachine engine("[Initiation]\r\n" + (split == std::string::npos ? std::string() : input.substr(0, split)));
 
     for (char separator : {',', ':'}) {
         for (std::size_t bufferSize : {1u, 2u, 4u, 128u}) {

@@ -1,12 +1,21 @@
-// A setup engine whose platform and steps are fakes: it records every step and message in
-// order, answers messages by section and steps by name as a test says, and otherwise gives
-// each step its neutral result.
+// Setup engines whose machine is a fake.
+//
+// FakeMachine: messages are recorded and answered by section as a test says; files and
+// directories live in memory (names compared without case, as on the target system); the
+// version library's installer copies in memory and can be made to fail; billboards are
+// recorded. The steps of the installation are the real ones.
+//
+// FakeEngine: the same, with every step of the installation recorded and answered by name
+// as a test says (otherwise its neutral result), for the tests of the sequence.
 #pragma once
 
 #include "core/setup_engine.h"
+#include "core/text.h"
 
 #include <deque>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,19 +26,44 @@ struct ShownMessage {
     int style = 0;
 };
 
-class FakeEngine : public SetupEngine {
-public:
-    explicit FakeEngine(const std::string& script = "") { AppendScriptText(script.data(), script.size()); }
+struct FakeFile {
+    std::string content;
+    LocalTime time{2024, 5, 17, 14, 30};
+};
 
-    // What happened, in order: step names, and "message:<section>" for each message.
+class FakeMachine : public SetupEngine {
+public:
+    explicit FakeMachine(const std::string& script = "") { AppendScriptText(script.data(), script.size()); }
+
+    // What happened, in order: step names, "message:<section>" for each message,
+    // "install:<destination path>", "billboard:<position>:<path>", "remove billboard".
     std::vector<std::string> log;
     std::vector<ShownMessage> shown;
     // Answers to messages by section, used up in order; then defaultAnswer.
     std::map<std::string, std::deque<int>> answers;
     int defaultAnswer = result::kOk;
-    // Results of steps by name, used up in order; then the step's neutral result.
-    std::map<std::string, std::deque<bool>> results;
-    int copyEntries = 0;
+    // Called with each message before it is answered (a test may change the machine).
+    std::function<void(const ShownMessage&)> onMessage;
+
+    // The machine: files by upper-case path, directories by upper-case path (no trailing
+    // backslash), plain files that stand where a directory is wanted.
+    std::map<std::string, FakeFile> files;
+    std::set<std::string> directories = {"C:", "D:"};
+    std::optional<std::uint64_t> freeBytes = std::uint64_t{1} << 32;
+    std::string freeSpaceRoot;  // the root last asked about
+    // Results of the next calls of the installer; 0 (success) once used up.
+    std::deque<std::uint32_t> installResults;
+
+    void AddFile(const std::string& path, const std::string& content = "data", LocalTime time = {2024, 5, 17, 14, 30}) {
+        files[Key(path)] = FakeFile{content, time};
+    }
+    bool HasFile(const std::string& path) const { return files.count(Key(path)) != 0; }
+    std::string Content(const std::string& path) const {
+        auto found = files.find(Key(path));
+        return found == files.end() ? std::string() : found->second.content;
+    }
+    std::vector<std::string> Installs() const { return Entries("install:"); }
+    std::vector<std::string> Messages() const { return Entries("message:"); }
 
     int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                           const char* caption3, const char* section, int style) override {
@@ -37,12 +71,92 @@ public:
         shown.push_back({text_of(title), text_of(text), text_of(caption1), text_of(caption2), text_of(caption3),
                          text_of(section), style});
         log.push_back("message:" + text_of(section));
+        if (onMessage) onMessage(shown.back());
         auto& queue = answers[text_of(section)];
         if (queue.empty()) return defaultAnswer;
         int answer = queue.front();
         queue.pop_front();
         return answer;
     }
+
+    std::string SystemDirectory() const override { return "C:\\WINDOWS\\SYSTEM"; }
+    std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
+
+    bool EnsureDirectory(const std::string& path) override {
+        const std::string key = Key(path);
+        if (files.count(key)) return false;  // a plain file stands in the way
+        const std::size_t slash = key.rfind('\\');
+        if (slash == std::string::npos) return directories.count(key) != 0;  // a drive is there or not
+        if (!directories.count(key.substr(0, slash))) return false;
+        directories.insert(key);
+        return true;
+    }
+    std::optional<std::uint64_t> FreeDiskSpace(const std::string& root) override {
+        freeSpaceRoot = root;
+        return freeBytes;
+    }
+    bool FileExists(const std::string& path) override { return HasFile(path); }
+    std::optional<LocalTime> GetFileLocalTime(const std::string& path) override {
+        auto found = files.find(Key(path));
+        if (found == files.end()) return std::nullopt;
+        return found->second.time;
+    }
+    std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
+                              const std::string& sourceDir, const std::string& destDir) override {
+        const std::string destination = destDir + destName;
+        log.push_back("install:" + destination);
+        if (!installResults.empty()) {
+            const std::uint32_t failure = installResults.front();
+            installResults.pop_front();
+            if (failure) return failure;
+        }
+        auto source = files.find(Key(sourceDir + sourceName));
+        if (source == files.end()) return 0x10000;  // cannot read the source
+        std::string directory = Key(destDir);
+        if (!directory.empty() && directory.back() == '\\') directory.pop_back();
+        if (!directories.count(directory)) return 0x800;  // cannot create the destination
+        files[Key(destination)] = source->second;
+        return 0;
+    }
+    void ShowBillboard(int position, const char* directory, const char* name) override {
+        const std::string path = std::string(directory) + name;
+        log.push_back("billboard:" + std::to_string(position) + ":" + path);
+        files.erase(Key(path));  // a shown billboard's file is deleted
+    }
+    void RemoveBillboard() override { log.push_back("remove billboard"); }
+
+    using SetupEngine::m_comPort;
+    using SetupEngine::m_comPortChosen;
+    using SetupEngine::m_copyEntryCount;
+    using SetupEngine::m_copyFromSubDir;
+    using SetupEngine::m_diskCount;
+    using SetupEngine::m_installDir;
+    using SetupEngine::m_installName;
+    using SetupEngine::m_rebootSystem;
+    using SetupEngine::m_restartWindows;
+    using SetupEngine::m_setDefDir;
+
+private:
+    static std::string Key(const std::string& path) {
+        std::string key = path;
+        for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        return key;
+    }
+    std::vector<std::string> Entries(const std::string& kind) const {
+        std::vector<std::string> entries;
+        for (const std::string& entry : log)
+            if (entry.compare(0, kind.size(), kind) == 0) entries.push_back(entry.substr(kind.size()));
+        return entries;
+    }
+};
+
+class FakeEngine : public FakeMachine {
+public:
+    using FakeMachine::FakeMachine;
+
+    // Results of steps by name, used up in order; then the step's neutral result.
+    std::map<std::string, std::deque<bool>> results;
+    int copyEntries = 0;
 
     bool FindPreviousVersion() override { return Step("FindPreviousVersion", false); }
     void RemoveStartupEntries() override { Step("RemoveStartupEntries", true); }
@@ -51,7 +165,7 @@ public:
     bool RunSelectDialogs() override { return Step("RunSelectDialogs", true); }
     void CountCopyItems() override {
         Step("CountCopyItems", true);
-        m_copyEntryCount = static_cast<std::uint16_t>(copyEntries);
+        m_copyEntryCount = static_cast<std::uint32_t>(copyEntries);
     }
     bool RunSetDirDialog() override { return Step("RunSetDirDialog", true); }
     bool CheckDiskSpace(int drive) override { return Step("CheckDiskSpace " + std::to_string(drive), true); }
@@ -68,19 +182,6 @@ public:
     void WriteRegisterSection() override { Step("WriteRegisterSection", true); }
     void WriteUninstallEntry() override { Step("WriteUninstallEntry", true); }
     bool RunExecuteFile() override { return Step("RunExecuteFile", false); }
-
-    using SetupEngine::m_comPort;
-    using SetupEngine::m_comPortChosen;
-    using SetupEngine::m_copyFromSubDir;
-    using SetupEngine::m_installDir;
-    using SetupEngine::m_installName;
-    using SetupEngine::m_rebootSystem;
-    using SetupEngine::m_restartWindows;
-    using SetupEngine::m_setDefDir;
-
-protected:
-    std::string SystemDirectory() const override { return "C:\\WINDOWS\\SYSTEM"; }
-    std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
 
 private:
     bool Step(const std::string& name, bool neutral) {

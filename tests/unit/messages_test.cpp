@@ -64,9 +64,6 @@ TEST(Messages, DefaultTitlesTextsAndStyles) {
         {"copy error", [](FakeEngine& e) { e.AskCopyError("README.TXT"); },
          {"Installation Error", "To copy the file ( README.TXT ) is error !\n\nDo you want to try again ?", "Retry",
           "Ignore", "Exit", "Copy Error Message", 0x32}},
-        {"replace", [](FakeEngine& e) { e.ConfirmFileReplace("OLD\n", "NEW"); },
-         {"Confirm File Replace", "Would you like to replace the existing file\n\n OLD\nwith this one ?\n\n NEW",
-          "Yes", "No", "Replace All", "Replace Message", 0x23}},
         {"group retry", [](FakeEngine& e) { e.AskRetryGroup(); },
          {"Installation Error", "To create the group is error !!\n\nDo you want to try again ?", "", "", "",
           "Dir Message", 0x24}},
@@ -120,11 +117,6 @@ TEST(Messages, FileQuestionsAnswerAsTheirCaptionsSay) {
         engine.defaultAnswer = c.button;
         EXPECT_EQ(engine.AskFileNotFound("X"), c.meaning) << c.button;
         EXPECT_EQ(engine.AskCopyError("X"), c.meaning) << c.button;
-    }
-    FakeEngine replace;
-    for (int answer : {result::kYes, result::kNo, result::kCancel}) {
-        replace.defaultAnswer = answer;
-        EXPECT_EQ(replace.ConfirmFileReplace("a", "b"), answer);
     }
 }
 

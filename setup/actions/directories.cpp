@@ -1,0 +1,59 @@
+// The room the installation needs, and the directories it installs into.
+#include "../core/setup_engine.h"
+#include "../core/text.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace setup {
+
+namespace {
+
+// [Initiation] "SubDir N" names are read into 30-byte buffers.
+constexpr std::size_t kSubDirBufferSize = 30;
+
+}  // namespace
+
+std::uint32_t SetupEngine::GetRequiredDiskSpace() const {
+    const std::string value = GetScriptValue("Initiation", "Disk Space", nullptr, 20);
+    std::uint32_t bytes = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return 0;  // any other character, a blank included: no check
+        bytes = bytes * 10u + static_cast<std::uint32_t>(c - '0');
+    }
+    return bytes;
+}
+
+bool SetupEngine::CheckDiskSpace(int driveIndex) {
+    const std::uint32_t required = GetRequiredDiskSpace();
+    if (required == 0) return true;
+    char root[8];
+    std::snprintf(root, sizeof root, "%c:\\", static_cast<char>('A' + driveIndex));
+    const std::optional<std::uint64_t> free = FreeDiskSpace(root);
+    if (!free) return true;  // an unready drive does not stop the installation
+    // 4 GiB and more is more than any 32-bit requirement: saturate, never wrap.
+    const std::uint32_t freeBytes = *free > std::numeric_limits<std::uint32_t>::max()
+                                        ? std::numeric_limits<std::uint32_t>::max()
+                                        : static_cast<std::uint32_t>(*free);
+    if (required <= freeBytes) return true;
+    ReportLowDiskSpace(required, freeBytes, driveIndex);
+    return false;
+}
+
+bool SetupEngine::CreateInstallDirectory(const std::string& directory) {
+    if (directory.empty()) return false;
+    // Every level from the drive down: C:, C:\APP, C:\APP\SUB for C:\APP\SUB\.
+    for (std::size_t at = directory.find('\\'); at != std::string::npos; at = directory.find('\\', at + 1)) {
+        if (!EnsureDirectory(directory.substr(0, at))) return false;
+    }
+    if (directory.back() != '\\' && !EnsureDirectory(directory)) return false;
+
+    for (int number = 1;; ++number) {
+        const std::string key = NumberedKey("SubDir", number);
+        const std::string name = GetScriptValue("Initiation", key.c_str(), nullptr, kSubDirBufferSize);
+        if (name.empty()) return true;
+        if (!EnsureDirectory(directory + name)) return false;
+    }
+}
+
+}  // namespace setup

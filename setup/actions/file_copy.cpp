@@ -1,0 +1,100 @@
+// Installing one file: found under its plain or compressed name, confirmed before an
+// existing file is replaced, handed to the version library, with Retry, Ignore and Exit
+// on every failure.
+#include "file_copy.h"
+
+#include "../core/text.h"
+
+#include <cstdio>
+
+namespace setup {
+
+namespace {
+
+// Paths are built in 256-byte buffers.
+bool FitsPath(const std::string& path) { return path.size() < kPathBufferSize; }
+
+}  // namespace
+
+SourceFile CompressedName(const SourceFile& plain) {
+    SourceFile compressed = plain;
+    if (plain.path.find('.') == std::string::npos) {
+        compressed.path += "._";
+        compressed.name += "._";
+    } else {
+        if (!compressed.path.empty()) compressed.path.back() = '_';
+        if (!compressed.name.empty()) compressed.name.back() = '_';
+    }
+    return compressed;
+}
+
+std::string DescribeFile(const std::string& path, const LocalTime& time) {
+    int hour = time.hour;
+    const char* half = "AM";
+    if (hour == 12) {
+        half = "PM";
+    } else if (hour > 12) {
+        hour -= 12;
+        half = "PM";
+    }
+    char when[64];
+    std::snprintf(when, sizeof when, "\n\t%02d/%02d/%04d\t%02d:%02d%s", time.month, time.day, time.year, hour,
+                  time.minute, half);
+    return "\t" + path + when;
+}
+
+bool SetupEngine::NeedsReplaceConfirmation(const char* fileName) const {
+    for (int number = 1;; ++number) {
+        const std::string key = NumberedKey("File", number);
+        const std::string listed = GetScriptValue("Replace File", key.c_str(), nullptr, 50);
+        if (listed.empty()) return true;
+        if (EqualNoCase(listed, fileName ? fileName : "")) return false;
+    }
+}
+
+int SetupEngine::ConfirmFileReplace(const char* sourceName, const char* destName, const char* sourceDir,
+                                    const char* destDir) {
+    const std::string existing = std::string(destDir) + destName;
+    const std::optional<LocalTime> existingTime = GetFileLocalTime(existing);
+    if (!existingTime) return 0;
+    const std::optional<LocalTime> newTime = GetFileLocalTime(std::string(sourceDir) + sourceName);
+    if (!newTime) return 0;
+    // The new file is shown under its plain name, even when the compressed one was read.
+    const std::string text = "Would you like to replace the existing file\n\n " + DescribeFile(existing, *existingTime) +
+                             "\n\nwith this one ?\n\n " + DescribeFile(std::string(sourceDir) + destName, *newTime);
+    return ShowScriptMessage("Confirm File Replace", text.c_str(), "Yes", "No", "Replace All", "Replace Message",
+                             style::kYesNoCancel | style::kQuestionIcon);
+}
+
+bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir) {
+    if (!fileName || !*fileName || !sourceDir || !*sourceDir || !destDir || !*destDir) return false;
+    SourceFile source{std::string(sourceDir) + fileName, fileName};
+    const std::string destination = std::string(destDir) + fileName;
+
+    if (FitsPath(source.path) && FitsPath(destination) && !FileExists(source.path)) {
+        source = CompressedName(source);
+        while (FitsPath(source.path) && !FileExists(source.path)) {
+            const int answer = AskFileNotFound(source.path.c_str());
+            if (answer == result::kIgnore) return true;
+            if (answer == result::kAbort && ConfirmStop()) return false;
+        }
+    }
+
+    if (FitsPath(source.path) && FitsPath(destination) && !replaceAll && FileExists(destination) &&
+        NeedsReplaceConfirmation(fileName)) {
+        const int answer = ConfirmFileReplace(source.name.c_str(), fileName, sourceDir, destDir);
+        if (answer == result::kNo) return true;
+        if (answer == result::kCancel) replaceAll = 1;  // "Replace All"
+    }
+
+    for (;;) {
+        // A path that does not fit is a copy error like any other, never a cut path.
+        const bool fits = FitsPath(source.path) && FitsPath(destination);
+        if (fits && InstallFile(source.name, fileName, sourceDir, destDir) == 0) return true;
+        const int answer = AskCopyError(fileName);
+        if (answer == result::kIgnore) return true;
+        if (answer == result::kAbort && ConfirmStop()) return false;
+    }
+}
+
+}  // namespace setup

@@ -1,0 +1,54 @@
+// The main frame's answers to what the portable operations ask of the machine: files,
+// directories, free space and the version library's file installer.
+#include "../core/main_frame.h"
+
+#include <winver.h>
+
+bool CMainFrame::EnsureDirectory(const std::string& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    // What is there must be a directory that can be entered; the current directory is
+    // put back afterwards.
+    char current[setup::kPathBufferSize] = {};
+    const DWORD length = ::GetCurrentDirectoryA(sizeof current, current);
+    if (length == 0 || length >= sizeof current) return false;
+    if (!::SetCurrentDirectoryA(path.c_str())) return false;
+    ::SetCurrentDirectoryA(current);
+    return true;
+}
+
+std::optional<std::uint64_t> CMainFrame::FreeDiskSpace(const std::string& root) {
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (!::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+        return std::nullopt;
+    return std::uint64_t{freeClusters} * bytesPerSector * sectorsPerCluster;
+}
+
+bool CMainFrame::FileExists(const std::string& path) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+std::optional<setup::LocalTime> CMainFrame::GetFileLocalTime(const std::string& path) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME written{}, local{};
+    SYSTEMTIME time{};
+    if (!file || !::GetFileTime(file.Get(), nullptr, nullptr, &written) ||
+        !::FileTimeToLocalFileTime(&written, &local) || !::FileTimeToSystemTime(&local, &time))
+        return std::nullopt;
+    return setup::LocalTime{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute};
+}
+
+std::uint32_t CMainFrame::InstallFile(const std::string& sourceName, const std::string& destName,
+                                      const std::string& sourceDir, const std::string& destDir) {
+    // The installer's declaration takes writable strings; it gets copies.
+    std::string source = sourceName, destination = destName, from = sourceDir, to = destDir, current = destDir;
+    char temporary[setup::kPathBufferSize] = {};
+    UINT temporaryLength = sizeof temporary;
+    // VIFF_FORCEINSTALL: the file is installed whatever the versions say; a compressed
+    // source is expanded on the way.
+    return ::VerInstallFileA(VIFF_FORCEINSTALL, &source[0], &destination[0], &from[0], &to[0], &current[0],
+                             temporary, &temporaryLength);
+}

@@ -1,0 +1,81 @@
+#include "set_dir_dlg.h"
+
+#include "../../framework/application.h"
+#include "../core/main_frame.h"
+#include "set_dir.h"
+
+namespace {
+
+constexpr UINT_PTR kBlinkTimer = 1000;
+constexpr UINT kBlinkMs = 750;
+constexpr int kTextId = 1012;
+constexpr int kLabelId = 1010;
+constexpr int kDirectoryId = 1011;
+constexpr int kIconId = 1008;
+constexpr int kFirstIcon = 139;
+
+}  // namespace
+
+const fw::MessageEntry<CSetDirDlg> CSetDirDlg::kMessageTable[1] = {
+    fw::OnMessage(WM_TIMER, &CSetDirDlg::OnTimer),
+};
+
+CSetDirDlg::CSetDirDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
+
+bool CSetDirDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
+           CSetupDlg::OnMessage(message, wParam, lParam, result);
+}
+
+bool CSetDirDlg::OnInitDialog() {
+    CSetupDlg::OnInitDialog();
+    m_frameNumber = 0;
+    PlaceOnWorkArea();
+    char value[256];
+    if (GetFrameScriptString("Initiation", "Dialog Name", nullptr, value, 200))
+        ::SetWindowTextA(m_hwnd, (std::string(value) + " Installation").c_str());
+    if (CMainFrame* frame = Frame()) SetItemText(kTextId, setup::ComposeSetDirText(*frame).c_str());
+    if (GetFrameScriptString("Static Text", "Copy To :", nullptr, value, 100)) SetItemText(kLabelId, value);
+    // A fresh run shows the script's directory again, not what was typed before.
+    SetItemText(kDirectoryId, GetFrameScriptString("Initiation", "DefDir", nullptr, value, 100) ? value : "");
+    if (GetFrameScriptString("Button Text", "OK", nullptr, value, 10)) SetItemText(IDOK, value);
+    if (GetFrameScriptString("Button Text", "Cancel", nullptr, value, 10)) SetItemText(IDCANCEL, value);
+    ::SetTimer(m_hwnd, kBlinkTimer, kBlinkMs, nullptr);
+    return true;
+}
+
+LRESULT CSetDirDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == kBlinkTimer) {
+        m_frameNumber = m_frameNumber ? 0 : 1;
+        fw::Application* app = fw::Application::Current();
+        fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
+                                                      MAKEINTRESOURCEA(kFirstIcon + m_frameNumber), IMAGE_ICON, 0,
+                                                      0, LR_DEFAULTCOLOR)));
+        if (next) {
+            ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);
+            m_icon = std::move(next);  // the one it replaces is destroyed
+        }
+    }
+    return 0;
+}
+
+void CSetDirDlg::OnOK() {
+    const std::optional<std::string> directory = setup::NormalizeInstallDir(GetItemText(kDirectoryId));
+    if (!directory) return;  // not a drive path: the dialog stays as it is
+    if (m_frame) m_frame->SetInstallDir(directory->c_str());
+    ::KillTimer(m_hwnd, kBlinkTimer);
+    EndDialog(IDOK);
+}
+
+void CSetDirDlg::OnCancel() {
+    ::KillTimer(m_hwnd, kBlinkTimer);
+    EndDialog(IDCANCEL);
+}
+
+bool CMainFrame::RunSetDirDialog() {
+    CSetDirDlg dialog(this);
+    for (;;) {
+        if (dialog.DoModal() != IDCANCEL) return true;
+        if (ConfirmStop()) return false;
+    }
+}

@@ -1,0 +1,28 @@
+// The destination dialog: where to install, with a text, a label, the directory field
+// preset from the script, and an icon that blinks.
+#pragma once
+
+#include "../../framework/handles.h"
+#include "setup_dlg.h"
+
+class CSetDirDlg : public CSetupDlg {
+public:
+    static constexpr UINT kTemplateId = 138;
+
+    explicit CSetDirDlg(CMainFrame* parent) noexcept;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+
+    static const fw::MessageEntry<CSetDirDlg> kMessageTable[1];
+
+    CMainFrame* m_frame;
+    unsigned m_frameNumber = 0;
+    fw::Icon m_icon;  // the icon shown now, when it is one of ours
+};

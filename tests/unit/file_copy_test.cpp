@@ -1,0 +1,206 @@
+#include "actions/file_copy.h"
+#include "fake_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace setup {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(CompressedNames, LastCharacterOrDotUnderscore) {
+    struct Case {
+        SourceFile plain;
+        SourceFile compressed;
+    };
+    const Case cases[] = {
+        {{"A:\\SETUP.EXE", "SETUP.EXE"}, {"A:\\SETUP.EX_", "SETUP.EX_"}},
+        {{"A:\\README", "README"}, {"A:\\README._", "README._"}},
+        {{"A:\\DISK.1\\README", "README"}, {"A:\\DISK.1\\READM_", "READM_"}},  // the directory's dot counts
+        {{"A:\\LONG.NAME.TXT", "LONG.NAME.TXT"}, {"A:\\LONG.NAME.TX_", "LONG.NAME.TX_"}},
+    };
+    for (const Case& c : cases) {
+        SourceFile result = CompressedName(c.plain);
+        EXPECT_EQ(result.path, c.compressed.path);
+        EXPECT_EQ(result.name, c.compressed.name);
+    }
+}
+
+TEST(ReplaceQuestion, TwelveHourClock) {
+    struct Case {
+        int hour, minute;
+        const char* shown;
+    };
+    for (Case c : {Case{12, 5, "12:05PM"}, Case{0, 30, "00:30AM"}, Case{23, 59, "11:59PM"}, Case{11, 0, "11:00AM"},
+                   Case{13, 7, "01:07PM"}}) {
+        EXPECT_EQ(DescribeFile("C:\\A.TXT", LocalTime{2024, 3, 9, c.hour, c.minute}),
+                  std::string("\tC:\\A.TXT\n\t03/09/2024\t") + c.shown);
+    }
+}
+
+// A disk in A:\ and an installation in C:\APP\.
+class InstallTest : public ::testing::Test {
+protected:
+    InstallTest() : engine("[Initiation]\r\nInstall Name=Acme\r\n[Replace File]\r\nFile 1=keep.ini\r\nFile 3=X\r\n") {
+        engine.ReadInitiation();
+        engine.directories.insert("C:\\APP");
+    }
+    bool Install(const char* name) { return engine.InstallOneFile(replaceAll, name, "A:\\", "C:\\APP\\"); }
+
+    FakeMachine engine;
+    int replaceAll = 0;
+};
+
+TEST_F(InstallTest, PlainNameFirstThenTheCompressedOne) {
+    engine.AddFile("A:\\PLAIN.TXT", "plain");
+    engine.AddFile("A:\\PLAIN.TX_", "compressed");
+    engine.AddFile("A:\\PACKED.DL_", "packed");
+    EXPECT_TRUE(Install("PLAIN.TXT"));
+    EXPECT_TRUE(Install("PACKED.DLL"));
+    EXPECT_EQ(engine.Content("C:\\APP\\PLAIN.TXT"), "plain");
+    EXPECT_EQ(engine.Content("C:\\APP\\PACKED.DLL"), "packed") << "installed under its plain name";
+    EXPECT_TRUE(engine.Messages().empty());
+}
+
+TEST_F(InstallTest, MissingSourceAnswers) {
+    struct Case {
+        const char* name;
+        std::deque<int> fileLose;  // buttons by place: 3 Retry, 4 Ignore, 5 Exit
+        std::deque<int> stop;
+        bool appearsOnRetry;
+        bool result;
+        Strings messages;
+    };
+    const Case cases[] = {
+        {"Retry after the file is put in place", {3}, {}, true, true, {"File Lose Message"}},
+        {"Ignore skips the file", {4}, {}, false, true, {"File Lose Message"}},
+        {"Exit, then No, then Ignore", {5, 4}, {result::kNo}, false, true,
+         {"File Lose Message", "Stop Message", "File Lose Message"}},
+        {"Exit, then Yes ends", {5}, {result::kYes}, false, false, {"File Lose Message", "Stop Message"}},
+        {"Escape is Exit", {result::kCancel}, {result::kYes}, false, false, {"File Lose Message", "Stop Message"}},
+    };
+    for (const Case& c : cases) {
+        FakeMachine& e = engine;
+        e.log.clear();
+        e.shown.clear();
+        e.answers["File Lose Message"] = c.fileLose;
+        e.answers["Stop Message"] = c.stop;
+        e.onMessage = [&e, &c](const ShownMessage& shown) {
+            if (c.appearsOnRetry && shown.section == "File Lose Message") e.AddFile("A:\\LATE.EX_", "late");
+        };
+        EXPECT_EQ(Install("LATE.EXE"), c.result) << c.name;
+        EXPECT_EQ(e.Messages(), c.messages) << c.name;
+        EXPECT_EQ(e.HasFile("C:\\APP\\LATE.EXE"), c.appearsOnRetry) << c.name;
+        EXPECT_EQ(e.shown[0].text, "A:\\LATE.EX_ can not be found !\n\nDo you want to try again ?") << c.name;
+        e.files.erase("A:\\LATE.EX_");
+        e.files.erase("C:\\APP\\LATE.EXE");
+    }
+}
+
+TEST_F(InstallTest, ExistingFileAnswers) {
+    struct Case {
+        const char* name;
+        std::deque<int> answer;
+        bool replaced;
+        int replaceAllAfter;
+    };
+    const Case cases[] = {
+        {"Yes replaces", {result::kYes}, true, 0},
+        {"No keeps the existing file", {result::kNo}, false, 0},
+        {"Replace All replaces this and every later file", {result::kCancel}, true, 1},
+    };
+    for (const Case& c : cases) {
+        replaceAll = 0;
+        engine.AddFile("A:\\TOOL.EXE", "new", LocalTime{2024, 6, 1, 9, 15});
+        engine.AddFile("C:\\APP\\TOOL.EXE", "old", LocalTime{2023, 12, 24, 18, 0});
+        engine.shown.clear();
+        engine.answers["Replace Message"] = c.answer;
+        EXPECT_TRUE(Install("TOOL.EXE")) << c.name;
+        EXPECT_EQ(engine.Content("C:\\APP\\TOOL.EXE"), c.replaced ? "new" : "old") << c.name;
+        EXPECT_EQ(replaceAll, c.replaceAllAfter) << c.name;
+        ASSERT_EQ(engine.shown.size(), 1u) << c.name;
+        EXPECT_EQ(engine.shown[0].text,
+                  "Would you like to replace the existing file\n\n \tC:\\APP\\TOOL.EXE\n\t12/24/2023\t06:00PM\n\nwith "
+                  "this one ?\n\n \tA:\\TOOL.EXE\n\t06/01/2024\t09:15AM")
+            << c.name;
+    }
+}
+
+TEST_F(InstallTest, ReplacedWithoutAsking) {
+    engine.AddFile("A:\\KEEP.INI", "new");
+    engine.AddFile("C:\\APP\\KEEP.INI", "old");
+    EXPECT_TRUE(Install("KEEP.INI")) << "listed under [Replace File], in another case";
+    EXPECT_EQ(engine.Content("C:\\APP\\KEEP.INI"), "new");
+
+    replaceAll = 1;
+    engine.AddFile("A:\\ANY.DAT", "new");
+    engine.AddFile("C:\\APP\\ANY.DAT", "old");
+    EXPECT_TRUE(Install("ANY.DAT"));
+    EXPECT_EQ(engine.Content("C:\\APP\\ANY.DAT"), "new");
+    EXPECT_TRUE(engine.Messages().empty());
+    EXPECT_TRUE(engine.NeedsReplaceConfirmation("X")) << "File 2 is missing: the list ends there";
+}
+
+TEST_F(InstallTest, CompressedSourceShownUnderItsPlainName) {
+    engine.AddFile("A:\\TOOL.EX_", "new");
+    engine.AddFile("C:\\APP\\TOOL.EXE", "old");
+    engine.answers["Replace Message"] = {result::kYes};
+    EXPECT_TRUE(Install("TOOL.EXE"));
+    EXPECT_NE(engine.shown[0].text.find("\tA:\\TOOL.EXE\n"), std::string::npos);
+}
+
+TEST_F(InstallTest, UnreadableFilesSkipTheQuestion) {
+    engine.AddFile("A:\\TOOL.EXE", "new");
+    engine.AddFile("C:\\APP\\TOOL.EXE", "old");
+    FakeMachine& e = engine;
+    EXPECT_EQ(e.ConfirmFileReplace("MISSING.EXE", "TOOL.EXE", "A:\\", "C:\\APP\\"), 0);
+    EXPECT_EQ(e.ConfirmFileReplace("TOOL.EXE", "MISSING.EXE", "A:\\", "C:\\APP\\"), 0);
+    EXPECT_TRUE(e.shown.empty());
+}
+
+TEST_F(InstallTest, CopyErrorAnswers) {
+    struct Case {
+        const char* name;
+        std::deque<std::uint32_t> failures;
+        std::deque<int> copyError;
+        std::deque<int> stop;
+        bool result;
+        int attempts;
+    };
+    const Case cases[] = {
+        {"Retry succeeds", {0x1400}, {3}, {}, true, 2},
+        {"Ignore skips", {0x40}, {4}, {}, true, 1},
+        {"Exit, No, Retry", {0x40, 0x40}, {5, 3}, {result::kNo}, true, 3},
+        {"Exit, Yes ends", {0x800}, {5}, {result::kYes}, false, 1},
+    };
+    for (const Case& c : cases) {
+        engine.log.clear();
+        engine.shown.clear();
+        engine.AddFile("A:\\LOCKED.DLL");
+        engine.files.erase("C:\\APP\\LOCKED.DLL");
+        engine.installResults = c.failures;
+        engine.answers["Copy Error Message"] = c.copyError;
+        engine.answers["Stop Message"] = c.stop;
+        EXPECT_EQ(Install("LOCKED.DLL"), c.result) << c.name;
+        EXPECT_EQ(engine.Installs().size(), static_cast<size_t>(c.attempts)) << c.name;
+        EXPECT_EQ(engine.shown[0].text, "To copy the file ( LOCKED.DLL ) is error !\n\nDo you want to try again ?")
+            << c.name;
+    }
+}
+
+TEST_F(InstallTest, PathsBeyond255CharactersAreCopyErrors) {
+    const std::string name(250, 'n');
+    engine.AddFile("A:\\" + name);
+    engine.answers["Copy Error Message"] = {4};
+    EXPECT_TRUE(engine.InstallOneFile(replaceAll, name.c_str(), "A:\\", "C:\\APP\\"));
+    EXPECT_TRUE(engine.Installs().empty()) << "nothing handed to the installer";
+    EXPECT_EQ(engine.Messages(), Strings{"Copy Error Message"});
+    EXPECT_FALSE(engine.InstallOneFile(replaceAll, "", "A:\\", "C:\\APP\\"));
+    EXPECT_FALSE(engine.InstallOneFile(replaceAll, "A.TXT", "", "C:\\APP\\"));
+}
+
+}  // namespace
+}  // namespace setup
