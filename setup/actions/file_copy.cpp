@@ -72,11 +72,17 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     const std::string destination = std::string(destDir) + fileName;
 
     if (FitsPath(source.path) && FitsPath(destination) && !FileExists(source.path)) {
-        source = CompressedName(source);
+        const SourceFile plain = source;
+        source = CompressedName(plain);
+        // After Retry either name will do: the disk put in may carry the file plain.
         while (FitsPath(source.path) && !FileExists(source.path)) {
             const int answer = AskFileNotFound(source.path.c_str());
             if (answer == result::kIgnore) return true;
             if (answer == result::kAbort && ConfirmStop()) return false;
+            if (FileExists(plain.path)) {
+                source = plain;
+                break;
+            }
         }
     }
 

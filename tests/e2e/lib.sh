@@ -129,3 +129,32 @@ wait_dialog() {
   hwnd=$(robot wait-window --timeout "${2:-15000}" '#32770' "$1") || fail "no dialog \"$1\": $hwnd"
   echo "$hwnd"
 }
+
+# Unix paths of the Windows and system directories of the prefix.
+WINDOWS_DIR=$WINEPREFIX/drive_c/windows
+SYSTEM_DIR=$WINEPREFIX/drive_c/windows/system32
+
+# Makes a file of random bytes.
+random_file() { head -c "$2" /dev/urandom >"$1"; }
+
+# Compresses a file the way installation disks carry it: FILE.EXT becomes FILE.EX_ (and a
+# name without a dot NAME._), the plain file is removed.
+compress_file() {
+  local file=$1 dir name
+  dir=$(dirname "$file")
+  name=$(basename "$file")
+  mscompress "$file"
+  rm -f "$file"
+  if [[ $name == *.* ]]; then mv "${file}_" "$dir/${name%?}_"; else mv "${file}_" "$dir/${name}._"; fi
+}
+
+# Puts a disk "into the drive": the installation folder keeps the program and its script and gets the files
+# of the given folder in place of the previous disk's.
+insert_disk() {
+  find "$DRIVE_DIR" -maxdepth 1 -type f ! -name SETUP.EXE ! -name SETUP.INF -delete
+  cp -r "$1"/. "$DRIVE_DIR/"
+}
+
+expect_same_file() {
+  cmp -s "$1" "$2" || fail "$2 differs from $1"
+}

@@ -75,7 +75,8 @@ TEST_F(InstallTest, MissingSourceAnswers) {
         Strings messages;
     };
     const Case cases[] = {
-        {"Retry after the file is put in place", {3}, {}, true, true, {"File Lose Message"}},
+        {"Retry after the compressed file is put in place", {3}, {}, true, true, {"File Lose Message"}},
+        {"Retry after the plain file is put in place", {3}, {}, true, true, {"File Lose Message"}},
         {"Ignore skips the file", {4}, {}, false, true, {"File Lose Message"}},
         {"Exit, then No, then Ignore", {5, 4}, {result::kNo}, false, true,
          {"File Lose Message", "Stop Message", "File Lose Message"}},
@@ -88,14 +89,16 @@ TEST_F(InstallTest, MissingSourceAnswers) {
         e.shown.clear();
         e.answers["File Lose Message"] = c.fileLose;
         e.answers["Stop Message"] = c.stop;
-        e.onMessage = [&e, &c](const ShownMessage& shown) {
-            if (c.appearsOnRetry && shown.section == "File Lose Message") e.AddFile("A:\\LATE.EX_", "late");
+        const std::string appears = std::string(c.name).find("plain") != std::string::npos ? "A:\\LATE.EXE" : "A:\\LATE.EX_";
+        e.onMessage = [&e, &c, &appears](const ShownMessage& shown) {
+            if (c.appearsOnRetry && shown.section == "File Lose Message") e.AddFile(appears, "late");
         };
         EXPECT_EQ(Install("LATE.EXE"), c.result) << c.name;
         EXPECT_EQ(e.Messages(), c.messages) << c.name;
         EXPECT_EQ(e.HasFile("C:\\APP\\LATE.EXE"), c.appearsOnRetry) << c.name;
         EXPECT_EQ(e.shown[0].text, "A:\\LATE.EX_ can not be found !\n\nDo you want to try again ?") << c.name;
         e.files.erase("A:\\LATE.EX_");
+        e.files.erase("A:\\LATE.EXE");
         e.files.erase("C:\\APP\\LATE.EXE");
     }
 }

@@ -20,6 +20,11 @@
 //   robot click HWND ID                             click a visible, enabled button
 //   robot close HWND                                the system menu's Close
 //   robot key HWND escape|enter                     a key press in the dialog
+//   robot progress [--timeout MS] HWND ID           watch a progress bar until its window is gone;
+//                                                   print the highest position seen and the range
+//   robot hold-file [--timeout MS] [--stop NAME] PATH
+//                                                   keep a file open without sharing (print "held")
+//                                                   until event NAME is set or the time is up
 //   robot hold-window [--timeout MS] TITLE          keep a window of that title until another
 //                                                   program brings it to the foreground
 //
@@ -29,7 +34,9 @@
 #include "../../../framework/handles.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -88,12 +95,13 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-// Prints text in double quotes with line breaks and quotes escaped, on one line.
+// Prints text in double quotes with line breaks, tabs and quotes escaped, on one line.
 void PrintQuoted(const std::string& text) {
     std::putchar('"');
     for (char c : text) {
         if (c == '\n') std::fputs("\\n", stdout);
         else if (c == '\r') std::fputs("\\r", stdout);
+        else if (c == '\t') std::fputs("\\t", stdout);
         else if (c == '"' || c == '\\') std::printf("\\%c", c);
         else std::putchar(c);
     }
@@ -432,8 +440,48 @@ int Stop(const Args& args) {
     return event && ::SetEvent(event.Get()) ? 0 : 1;
 }
 
+int Progress(const Args& args) {
+    HWND bar = Control(args, 2);
+    if (!bar) return 1;
+    HWND window = ParseWindow(args.words[0]);
+    const DWORD start = ::GetTickCount();
+    long highest = -1;
+    // The range comes back as results (TRUE the low limit, FALSE the high): a structure
+    // would not cross the process boundary. It is read once; then only the position, one
+    // message at a time, since a busy program answers between its own steps.
+    DWORD_PTR low = 0, high = 0;
+    ::SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, args.timeoutMs, &low);
+    ::SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, args.timeoutMs, &high);
+    while (::IsWindow(window) && ::GetTickCount() - start < args.timeoutMs) {
+        DWORD_PTR position = 0;
+        if (::SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 200, &position) && ::IsWindow(bar))
+            highest = std::max(highest, static_cast<long>(position));
+        ::Sleep(1);
+    }
+    std::printf("max %ld range %ld %ld\n", highest, static_cast<long>(low), static_cast<long>(high));
+    return 0;
+}
+
+int HoldFile(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    fw::File file(::CreateFileA(args.words[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        std::printf("cannot open %s (error %lu)\n", args.words[0].c_str(), static_cast<unsigned long>(::GetLastError()));
+        return 1;
+    }
+    fw::KernelHandle stop(args.stopEvent.empty() ? nullptr
+                                                 : ::CreateEventA(nullptr, TRUE, FALSE, args.stopEvent.c_str()));
+    std::printf("held\n");
+    std::fflush(stdout);
+    if (stop) ::WaitForSingleObject(stop.Get(), args.timeoutMs);
+    else ::Sleep(args.timeoutMs);
+    return 0;
+}
+
 int Usage() {
-    std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|hold-window ...\n",
+    std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|progress|\n"
+               "hold-file|hold-window ...\n",
                stderr);
     return 2;
 }
@@ -458,6 +506,8 @@ int main(int argc, char** argv) {
     else if (command == "key") result = Key(args);
     else if (command == "hold-window") result = HoldWindow(args);
     else if (command == "stop") result = Stop(args);
+    else if (command == "progress") result = Progress(args);
+    else if (command == "hold-file") result = HoldFile(args);
     std::fflush(stdout);
     if (result == 2 && command != "launch") return Usage();
     return result;
