@@ -17,6 +17,7 @@ constexpr int kToLabelId = 1019;
 constexpr int kSourceId = 1020;
 constexpr int kDestinationId = 1021;
 constexpr int kFirstFrameIcon = 143;
+constexpr DWORD kPaintIntervalMs = 40;
 
 }  // namespace
 
@@ -90,14 +91,15 @@ void CCopyDlg::StepProgress() {
     ::SendDlgItemMessageA(m_hwnd, kProgressId, PBM_SETPOS, m_progress, 0);
     MoveIconAlongTheBar();
     m_iconFrame = m_iconFrame >= 4 ? 1 : m_iconFrame + 1;
-    fw::Application* app = fw::Application::Current();
-    fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
-                                                  MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame), IMAGE_ICON, 0, 0,
-                                                  LR_DEFAULTCOLOR)));
-    if (next) {
-        ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);
-        m_icon = std::move(next);  // the frame it replaces is destroyed
+    // The four frames are loaded once, when the first is wanted, and owned by the dialog.
+    fw::Icon& frame = m_frames[m_iconFrame - 1];
+    if (!frame) {
+        fw::Application* app = fw::Application::Current();
+        frame.Reset(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
+                                                    MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame), IMAGE_ICON, 0, 0,
+                                                    LR_DEFAULTCOLOR)));
     }
+    if (frame) ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(frame.Get()), 0);
 }
 
 // The icon's left edge goes from the bar's left edge to where its right edge meets the
@@ -112,8 +114,16 @@ void CCopyDlg::MoveIconAlongTheBar() {
 }
 
 void CCopyDlg::DrainMessages() {
+    // Clicks and other input are served after every file; painting at most every 40 ms,
+    // since a screen redrawn for every small file costs more than copying it.
+    const DWORD now = ::GetTickCount();
+    UINT filter = PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
+    if (now - m_lastPaint >= kPaintIntervalMs) {
+        filter |= PM_QS_PAINT;
+        m_lastPaint = now;
+    }
     MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | filter)) {
         if (message.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             break;

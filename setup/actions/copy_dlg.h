@@ -40,5 +40,6 @@ private:
     std::uint32_t m_progress = 0;
     unsigned m_iconFrame = 0;
     int m_cancelled = 0;
-    fw::Icon m_icon;  // the animation frame shown now
+    DWORD m_lastPaint = 0;
+    fw::Icon m_frames[4];  // the animation's frames, loaded when first shown
 };
