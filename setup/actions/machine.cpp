@@ -52,3 +52,8 @@ std::uint32_t CMainFrame::InstallFile(const std::string& sourceName, const std::
     return ::VerInstallFileA(VIFF_FORCEINSTALL, &source[0], &destination[0], &from[0], &to[0], &current[0],
                              temporary, &temporaryLength);
 }
+
+void CMainFrame::WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
+    // A file that cannot be written is passed over: nothing checks the result.
+    ::WritePrivateProfileStringA(section, key, value, file);
+}

@@ -54,6 +54,8 @@ public:
     int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                           const char* caption3, const char* section, int style) override;
 
+    bool RunComPortDialog() override;
+    bool RunSelectDialogs() override;
     bool RunSetDirDialog() override;
     bool RunCopyDialog() override;
 
@@ -65,6 +67,7 @@ public:
     std::optional<setup::LocalTime> GetFileLocalTime(const std::string& path) override;
     std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
                               const std::string& sourceDir, const std::string& destDir) override;
+    void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override;
 
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }

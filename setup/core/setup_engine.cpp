@@ -41,9 +41,6 @@ bool SetupEngine::RunCopyDialog() { return true; }
 bool SetupEngine::CreateProgramGroups() { return true; }
 void SetupEngine::WriteIniSections() {}
 bool SetupEngine::AddStartupEntries() { return false; }
-void SetupEngine::WriteComPortResults(std::int16_t) {}
-void SetupEngine::WriteDialogResults() {}
-void SetupEngine::WriteVersionEntries() {}
 void SetupEngine::WriteRegisterSection() {}
 void SetupEngine::WriteUninstallEntry() {}
 bool SetupEngine::RunExecuteFile() { return false; }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -151,6 +152,8 @@ public:
     // success, else the version library's result bits.
     virtual std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
                                       const std::string& sourceDir, const std::string& destDir) = 0;
+    // WritePrivateProfileStringA: one INI entry.
+    virtual void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) = 0;
     // The pictures shown on the background during the copy.
     virtual void ShowBillboard(int position, const char* directory, const char* name) = 0;
     virtual void RemoveBillboard() = 0;
@@ -172,6 +175,10 @@ protected:
     std::vector<std::uint16_t> m_selectionItems;
 
 private:
+    // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
+    // key (fields 1 and 2) get value(field 3) (fields: 2 or 3).
+    void WriteItems(const char* section, int fields, const std::function<std::string(const char*)>& value);
+
     // Parts of RunSetup; false ends the installation.
     bool HandlePreviousVersion();
     bool RunCopyPhase();

@@ -36,3 +36,16 @@
 #define IDC_COPY_TO_LABEL 1019
 #define IDC_COPY_SOURCE 1020
 #define IDC_COPY_DESTINATION 1021
+
+// The communication-port dialog and its blinking icon.
+#define IDD_COMPORT 135
+#define IDI_COMPORT 136
+#define IDI_COMPORT_BLINK 137
+
+// The selection dialog.
+#define IDD_SELECT 148
+
+// Controls the choice dialogs share.
+#define IDC_CHOICE_TEXT 1012
+#define IDC_CHOICE_LIST 1005
+#define IDC_CHOICE_ICON 1008

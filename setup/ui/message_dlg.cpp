@@ -51,20 +51,6 @@ bool CMessageDlg::OnInitDialog() {
     return true;
 }
 
-setup::TextRows CMessageDlg::MeasureText(int width) const {
-    fw::WindowDc dc(GetItem(kTextId));
-    fw::Font font(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_STRING_PRECIS,
-                                CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif"));
-    fw::SelectGuard select(dc.Get(), font.Get());
-    return setup::CountTextRows(
-        setup::SplitMessageLines(m_text), width, [&dc](const std::string& line) -> std::optional<setup::Size> {
-            SIZE extent{};
-            if (!dc || !::GetTextExtentPoint32A(dc.Get(), line.c_str(), static_cast<int>(line.size()), &extent))
-                return std::nullopt;
-            return setup::Size{extent.cx, extent.cy};
-        });
-}
-
 void CMessageDlg::PlaceAndLayout() {
     RECT window{};
     ::GetWindowRect(m_hwnd, &window);
@@ -79,7 +65,7 @@ void CMessageDlg::PlaceAndLayout() {
                                                 ToRect(GetItemRect(setup::kMessageButtonIds[1])),
                                                 ToRect(GetItemRect(setup::kMessageButtonIds[2]))};
     const setup::MessageLayout layout =
-        setup::LayoutMessage(MeasureText(text.Width()), ToRect(GetItemRect(kIconId)), text, buttons);
+        setup::LayoutMessage(MeasureTextRows(kTextId, m_text, text.Width()), ToRect(GetItemRect(kIconId)), text, buttons);
     MoveItem(GetItem(kIconId), layout.icon);
     MoveItem(GetItem(kTextId), layout.text);
     for (int i = 2; i >= 0; --i) MoveItem(GetItem(setup::kMessageButtonIds[i]), layout.buttons[i]);

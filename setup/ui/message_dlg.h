@@ -23,7 +23,6 @@ protected:
 
 private:
     void PlaceAndLayout();
-    setup::TextRows MeasureText(int width) const;
     void SetIcon();
     void SetUpButtons();
 

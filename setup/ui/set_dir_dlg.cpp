@@ -1,6 +1,5 @@
 #include "set_dir_dlg.h"
 
-#include "../../framework/application.h"
 #include "../core/main_frame.h"
 #include "set_dir.h"
 
@@ -47,14 +46,7 @@ bool CSetDirDlg::OnInitDialog() {
 LRESULT CSetDirDlg::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam == kBlinkTimer) {
         m_frameNumber = m_frameNumber ? 0 : 1;
-        fw::Application* app = fw::Application::Current();
-        fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
-                                                      MAKEINTRESOURCEA(kFirstIcon + m_frameNumber), IMAGE_ICON, 0,
-                                                      0, LR_DEFAULTCOLOR)));
-        if (next) {
-            ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);
-            m_icon = std::move(next);  // the one it replaces is destroyed
-        }
+        m_icon.Show(m_hwnd, kIconId, kFirstIcon + static_cast<int>(m_frameNumber));
     }
     return 0;
 }

@@ -2,7 +2,6 @@
 // preset from the script, and an icon that blinks.
 #pragma once
 
-#include "../../framework/handles.h"
 #include "setup_dlg.h"
 
 class CSetDirDlg : public CSetupDlg {
@@ -24,5 +23,5 @@ private:
 
     CMainFrame* m_frame;
     unsigned m_frameNumber = 0;
-    fw::Icon m_icon;  // the icon shown now, when it is one of ours
+    ResourceIcon m_icon;
 };

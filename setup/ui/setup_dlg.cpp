@@ -29,3 +29,27 @@ void CSetupDlg::PlaceOnWorkArea() const {
     ::MoveWindow(m_hwnd, (::GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2,
                  (::GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, width, height, TRUE);
 }
+
+setup::TextRows CSetupDlg::MeasureTextRows(int controlId, const std::string& text, int width) const {
+    fw::WindowDc dc(GetItem(controlId));
+    fw::Font font(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_STRING_PRECIS,
+                                CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif"));
+    fw::SelectGuard select(dc.Get(), font.Get());
+    return setup::CountTextRows(
+        setup::SplitMessageLines(text), width, [&dc](const std::string& line) -> std::optional<setup::Size> {
+            SIZE extent{};
+            if (!dc || !::GetTextExtentPoint32A(dc.Get(), line.c_str(), static_cast<int>(line.size()), &extent))
+                return std::nullopt;
+            return setup::Size{extent.cx, extent.cy};
+        });
+}
+
+void ResourceIcon::Show(HWND dialog, int controlId, int resourceId) {
+    fw::Application* app = fw::Application::Current();
+    // A private copy (not the shared icon LoadIcon gives), so that it can be destroyed.
+    fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr, MAKEINTRESOURCEA(resourceId),
+                                                  IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    if (!next) return;
+    ::SendDlgItemMessageA(dialog, controlId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);
+    m_icon = std::move(next);  // the one it replaces is destroyed
+}

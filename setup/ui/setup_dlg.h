@@ -3,8 +3,11 @@
 #pragma once
 
 #include "../../framework/dialog.h"
+#include "../../framework/handles.h"
+#include "message_layout.h"
 
 #include <cstddef>
+#include <string>
 
 class CMainFrame;
 
@@ -25,4 +28,18 @@ protected:
     // Puts the window in the middle of the full-screen work area (the screen less the
     // taskbar) without changing its size.
     void PlaceOnWorkArea() const;
+
+    // Rows the text needs in a control of the given width, measured in the dialogs' text
+    // font (11-pixel MS Sans Serif) on that control's context.
+    setup::TextRows MeasureTextRows(int controlId, const std::string& text, int width) const;
+};
+
+// An icon of the program's resources shown in a dialog's icon control, owned until the
+// next one replaces it.
+class ResourceIcon {
+public:
+    void Show(HWND dialog, int controlId, int resourceId);
+
+private:
+    fw::Icon m_icon;
 };

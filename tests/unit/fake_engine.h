@@ -118,6 +118,13 @@ public:
         files[Key(destination)] = source->second;
         return 0;
     }
+    // INI entries written, as "FILE|SECTION|KEY" (upper case) to value, and in order.
+    std::map<std::string, std::string> profile;
+    std::vector<std::string> profileWrites;
+    void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override {
+        profile[Key(std::string(file) + "|" + section + "|" + key)] = value;
+        profileWrites.push_back(std::string(file) + "|" + section + "|" + key + "=" + value);
+    }
     void ShowBillboard(int position, const char* directory, const char* name) override {
         const std::string path = std::string(directory) + name;
         log.push_back("billboard:" + std::to_string(position) + ":" + path);

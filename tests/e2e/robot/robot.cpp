@@ -25,6 +25,8 @@
 //   robot hold-file [--timeout MS] [--stop NAME] PATH
 //                                                   keep a file open without sharing (print "held")
 //                                                   until event NAME is set or the time is up
+//   robot icon HWND ID                              the icon handle an icon control shows
+//   robot profile FILE SECTION KEY                  an INI entry, read with GetPrivateProfileString
 //   robot hold-window [--timeout MS] TITLE          keep a window of that title until another
 //                                                   program brings it to the foreground
 //
@@ -479,9 +481,27 @@ int HoldFile(const Args& args) {
     return 0;
 }
 
+int IconOf(const Args& args) {
+    HWND control = Control(args, 2);
+    if (!control) return 1;
+    DWORD_PTR icon = 0;
+    if (!::SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &icon)) return 1;
+    std::printf("0x%08lX\n", static_cast<unsigned long>(icon));
+    return 0;
+}
+
+int Profile(const Args& args) {
+    if (args.words.size() != 3) return 2;
+    char value[1024] = {};
+    ::GetPrivateProfileStringA(args.words[1].c_str(), args.words[2].c_str(), "<absent>", value, sizeof value,
+                               args.words[0].c_str());
+    std::printf("%s\n", value);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|progress|\n"
-               "hold-file|hold-window ...\n",
+               "hold-file|icon|profile|hold-window ...\n",
                stderr);
     return 2;
 }
@@ -508,6 +528,8 @@ int main(int argc, char** argv) {
     else if (command == "stop") result = Stop(args);
     else if (command == "progress") result = Progress(args);
     else if (command == "hold-file") result = HoldFile(args);
+    else if (command == "icon") result = IconOf(args);
+    else if (command == "profile") result = Profile(args);
     std::fflush(stdout);
     if (result == 2 && command != "launch") return Usage();
     return result;

@@ -1,0 +1,160 @@
+#include "select_dlg.h"
+
+#include "../../framework/application.h"
+#include "../core/main_frame.h"
+#include "../core/setup_app.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr UINT_PTR kAnimationTimer = 1000;
+constexpr UINT kAnimationMs = 750;
+constexpr int kTextId = 1012;
+constexpr int kListId = 1005;
+constexpr int kIconId = 1008;
+
+// The first icon of an icon file, or an empty owner (ExtractIcon answers 1 for a file
+// that holds no icons).
+fw::Icon ExtractFirstIcon(const std::string& file) {
+    if (file.empty()) return fw::Icon();
+    fw::Application* app = fw::Application::Current();
+    HICON icon = ::ExtractIconA(app ? app->Instance() : nullptr, file.c_str(), 0);
+    if (reinterpret_cast<UINT_PTR>(icon) <= 1) return fw::Icon();
+    return fw::Icon(icon);
+}
+
+setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
+
+void MoveItem(HWND item, const RECT& r) {
+    ::MoveWindow(item, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+}  // namespace
+
+const fw::MessageEntry<CSelectDlg> CSelectDlg::kMessageTable[2] = {
+    fw::OnMessage(WM_TIMER, &CSelectDlg::OnTimer),
+    fw::OnMessage(WM_DESTROY, &CSelectDlg::OnDestroy),
+};
+
+CSelectDlg::CSelectDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
+
+bool CSelectDlg::Load(int number) {
+    std::optional<setup::SelectQuestion> question;
+    if (m_frame) question = setup::LoadSelectQuestion(*m_frame, number);
+    if (!question) return false;
+    m_question = std::move(*question);
+    return true;
+}
+
+bool CSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
+           CSetupDlg::OnMessage(message, wParam, lParam, result);
+}
+
+bool CSelectDlg::OnInitDialog() {
+    CSetupDlg::OnInitDialog();
+    ::SetWindowTextA(m_hwnd, m_question.title.c_str());
+    char caption[16];
+    if (GetFrameScriptString("Button Text", "OK", nullptr, caption, 10)) SetItemText(IDOK, caption);
+    if (GetFrameScriptString("Button Text", "Cancel", nullptr, caption, 10)) SetItemText(IDCANCEL, caption);
+    LayoutText();
+    SetItemText(kTextId, m_question.info.c_str());
+    for (const std::string& item : m_question.items)
+        ::SendDlgItemMessageA(m_hwnd, kListId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    ::SendDlgItemMessageA(m_hwnd, kListId, CB_SETCURSEL, static_cast<WPARAM>(m_question.firstPosition), 0);
+    StartAnimation();
+    CenterWindow();
+    return true;
+}
+
+// A text taller than its control grows the dialog downward: the list and the buttons move
+// down as much, and the dialog is centred again.
+void CSelectDlg::LayoutText() {
+    RECT window{};
+    ::GetWindowRect(m_hwnd, &window);
+    const int width = window.right - window.left;
+    const int left = (::GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2;
+    RECT text = GetItemRect(kTextId);
+    RECT client{};
+    ::GetClientRect(GetItem(kTextId), &client);
+    const int growth =
+        setup::TextGrowth(ToRect(text), MeasureTextRows(kTextId, m_question.info, client.right - client.left));
+    if (growth <= 0) return;
+
+    RECT icon = GetItemRect(kIconId), list = GetItemRect(kListId), ok = GetItemRect(IDOK), cancel = GetItemRect(IDCANCEL);
+    text.bottom += growth;
+    for (RECT* moved : {&icon, &list, &ok}) ::OffsetRect(moved, 0, growth);
+    cancel.top = ok.top;
+    cancel.bottom = ok.bottom;
+    MoveItem(GetItem(kIconId), icon);
+    MoveItem(GetItem(kTextId), text);
+    MoveItem(GetItem(kListId), list);
+    MoveItem(GetItem(IDCANCEL), cancel);
+    MoveItem(GetItem(IDOK), ok);
+    const int height = window.bottom - window.top + growth;
+    ::MoveWindow(m_hwnd, left, (::GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, width, height, TRUE);
+}
+
+void CSelectDlg::StartAnimation() {
+    if (m_question.animationIcon.empty()) return;
+    CSetupApp* app = GetSetupApp();
+    m_iconPrefix = (app ? app->m_iconDir : std::string()) + m_question.animationIcon;
+    m_iconCount = 0;
+    for (int k = 1;; ++k) {
+        fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, k));
+        if (!icon) break;
+        m_iconCount = k;
+        if (k == 1) {
+            ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+            m_hIcon = std::move(icon);
+        }  // later icons are only counted; their owners destroy them here
+    }
+    if (m_iconCount == 0) return;
+    m_iconIndex = 1;
+    if (m_iconCount >= 2) ::SetTimer(m_hwnd, kAnimationTimer, kAnimationMs, nullptr);
+}
+
+void CSelectDlg::ShowAnimationIcon(int index) {
+    // A file that has gone since leaves the control empty until the next one loads.
+    fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, index));
+    ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    m_hIcon = std::move(icon);
+}
+
+LRESULT CSelectDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == kAnimationTimer) {
+        m_iconIndex = m_iconIndex >= m_iconCount ? 1 : m_iconIndex + 1;
+        ShowAnimationIcon(m_iconIndex);
+    }
+    return 0;
+}
+
+LRESULT CSelectDlg::OnDestroy(WPARAM, LPARAM) {
+    ::KillTimer(m_hwnd, kAnimationTimer);
+    ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, 0, 0);
+    m_hIcon.Reset();
+    return 0;
+}
+
+void CSelectDlg::OnOK() {
+    const LRESULT selected = ::SendDlgItemMessageA(m_hwnd, kListId, CB_GETCURSEL, 0, 0);
+    const int position = selected == CB_ERR ? 0 : static_cast<int>(selected);
+    if (m_frame)
+        m_frame->AddSelection(static_cast<std::uint16_t>(position + 1),
+                              setup::SelectionValue(m_question, position).c_str());
+    EndDialog(IDOK);
+}
+
+bool CMainFrame::RunSelectDialogs() {
+    for (int number = 1;; ++number) {
+        // A cancelled question is asked again unless the user stops, so that every dialog
+        // leaves exactly one result.
+        for (;;) {
+            CSelectDlg dialog(this);
+            if (!dialog.Load(number)) return true;
+            if (dialog.DoModal() != IDCANCEL) break;
+            if (ConfirmStop()) return false;
+        }
+    }
+}

@@ -1,0 +1,38 @@
+// A selection question: one [Dialog N] of the script with its text, its list of choices
+// and an optional animated icon.
+#pragma once
+
+#include "../../framework/handles.h"
+#include "choices.h"
+#include "setup_dlg.h"
+
+class CSelectDlg : public CSetupDlg {
+public:
+    static constexpr UINT kTemplateId = 148;
+
+    explicit CSelectDlg(CMainFrame* parent) noexcept;
+
+    // Reads [Dialog number]; false when the script has no such question (the series ends).
+    bool Load(int number);
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void LayoutText();
+    void StartAnimation();
+    void ShowAnimationIcon(int index);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+
+    static const fw::MessageEntry<CSelectDlg> kMessageTable[2];
+
+    CMainFrame* m_frame;
+    setup::SelectQuestion m_question;
+    std::string m_iconPrefix;
+    int m_iconCount = 0;
+    int m_iconIndex = 0;
+    fw::Icon m_hIcon;
+};
