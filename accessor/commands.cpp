@@ -260,6 +260,11 @@ Value ReadAttached(SystemCalls& system, Query query) {
     return 0;
 }
 
+// The accessor's thread is attached to the other thread, not the other way round: both
+// then share one input state either way, but a platform may give the thread that is
+// attached a new input state when it is detached, and the foreground thread must keep
+// its own (Wine, for one, leaves the desktop without a foreground window otherwise).
+
 // +0 is cleared first; it takes the window read while attached to the foreground window's
 // thread. 1 only when a window was read and the input was detached again.
 int QueryAttached(SystemCalls& system, Block& block, Query query) {
@@ -270,10 +275,10 @@ int QueryAttached(SystemCalls& system, Block& block, Query query) {
     if (!thread) return 0;
     const Value own = system.GetCurrentThreadId();
     if (!own) return 0;
-    if (!system.AttachThreadInput(thread, own, 1)) return 0;
+    if (!system.AttachThreadInput(own, thread, 1)) return 0;
     const Value window = ReadAttached(system, query);
     if (window) block.Set(0, window);
-    if (!system.AttachThreadInput(thread, own, 0)) return 0;
+    if (!system.AttachThreadInput(own, thread, 0)) return 0;
     return window ? 1 : 0;
 }
 
@@ -286,9 +291,9 @@ int SetAttached(SystemCalls& system, Block& block, Value (SystemCalls::*set)(Val
     if (!thread) return 0;
     const Value own = system.GetCurrentThreadId();
     if (!own) return 0;
-    if (!system.AttachThreadInput(thread, own, 1)) return 0;
+    if (!system.AttachThreadInput(own, thread, 1)) return 0;
     block.Set(4, (system.*set)(window));
-    return system.AttachThreadInput(thread, own, 0) ? 1 : 0;
+    return system.AttachThreadInput(own, thread, 0) ? 1 : 0;
 }
 
 int AttachedGetActiveWindow(SystemCalls& system, Block& block) { return QueryAttached(system, block, Query::Active); }

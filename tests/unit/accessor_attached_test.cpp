@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace accessor {
@@ -70,6 +71,19 @@ TEST(AttachedQueries, ReadTheForegroundThreadsInput) {
         EXPECT_EQ(system.log, expected) << q.name;
         EXPECT_TRUE(system.attachments.empty()) << q.name;
     }
+}
+
+// The accessor's thread is the one attached, to the foreground window's thread.
+TEST(AttachedCommands, TheAccessorsThreadIsAttached) {
+    const std::vector<std::tuple<Value, Value, Value>> expected = {{0x500, 0x20, 1}, {0x500, 0x20, 0}};
+    fake::System query = Desktop();
+    Bytes block = MakeBlock({X});
+    ASSERT_EQ(DispatchAttached(query, "GetFocus", 4, block.data()), 1);
+    EXPECT_EQ(query.attachCalls, expected);
+    fake::System set = Desktop();
+    block = MakeBlock({0x102, X});
+    ASSERT_EQ(DispatchAttached(set, "SetFocus", 8, block.data()), 1);
+    EXPECT_EQ(set.attachCalls, expected);
 }
 
 TEST(AttachedQueries, FocusOrActiveFallsBackToTheActiveWindow) {

@@ -92,6 +92,7 @@ Value System::GetWindowThreadProcessId(Value window, Value* processId) {
 // an attachment in force can be undone.
 Value System::AttachThreadInput(Value thread, Value attachTo, Value attach) {
     log.push_back(attach ? "AttachThreadInput:attach" : "AttachThreadInput:detach");
+    attachCalls.emplace_back(thread, attachTo, attach);
     if (!Enter(Call::AttachThreadInput)) return 0;
     if (thread == attachTo || !KnownThread(thread) || !KnownThread(attachTo)) return 0;
     const std::pair<Value, Value> attachment{thread, attachTo};

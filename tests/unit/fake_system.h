@@ -85,6 +85,7 @@ public:
 
     // Every call in order, with its arguments where they tell calls apart.
     std::vector<std::string> log;
+    std::vector<std::tuple<Value, Value, Value>> attachCalls;  // AttachThreadInput's arguments
     // Thread input attachments in force: {thread, attached to}.
     std::set<std::pair<Value, Value>> attachments;
 
