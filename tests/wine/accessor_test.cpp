@@ -414,4 +414,65 @@ TEST_F(AccessorTest, BroadcastReachesThisProgram) {
     ForegroundWindow::s_message = 0;
 }
 
+// A client that answers every reply with a new request nests the requests on the
+// accessor's stack. The accessor serves eight such levels and refuses the ninth, which
+// ends the chain; it goes on serving afterwards.
+class NestingClient {
+public:
+    NestingClient() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "AccessorTestNesting";
+        ::RegisterClassA(&windowClass);
+        m_window.Reset(::CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         windowClass.hInstance, nullptr));
+    }
+    // Sends the first request; every reply sends the next, up to kMostSends.
+    LRESULT Start(HWND accessorWindow) {
+        s_accessor = accessorWindow;
+        s_replies = 0;
+        s_results.clear();
+        return Send(m_window.Get());
+    }
+
+    static constexpr int kMostSends = 50;
+    static int s_replies;
+    static std::vector<LRESULT> s_results;  // of the nested requests, in order
+
+private:
+    static LRESULT Send(HWND window) {
+        Bytes request = accessor::BuildRequest("GetCurrentThreadId", MakeBlock({X}));
+        COPYDATASTRUCT copy{ACCESSOR_MAGIC_DIRECT, static_cast<DWORD>(request.size()), request.data()};
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(s_accessor, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&copy),
+                              SMTO_NORMAL, 10000, &result);
+        return static_cast<LRESULT>(result);
+    }
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_COPYDATA) return ::DefWindowProcA(window, message, wParam, lParam);
+        ++s_replies;
+        if (static_cast<int>(s_results.size()) < kMostSends) {
+            s_results.push_back(-1);
+            const std::size_t at = s_results.size() - 1;
+            s_results[at] = Send(window);
+        }
+        return 1;
+    }
+
+    static HWND s_accessor;
+    fw::OwnedWindow m_window;
+};
+
+HWND NestingClient::s_accessor = nullptr;
+int NestingClient::s_replies = 0;
+std::vector<LRESULT> NestingClient::s_results;
+
+TEST_F(AccessorTest, RepliesAnsweredWithRequestsNestOnlySoDeep) {
+    NestingClient nesting;
+    EXPECT_EQ(nesting.Start(s_accessor), 1);
+    EXPECT_EQ(NestingClient::s_replies, 8);
+    EXPECT_EQ(NestingClient::s_results, (std::vector<LRESULT>{1, 1, 1, 1, 1, 1, 1, 0}));
+}
+
 }  // namespace
