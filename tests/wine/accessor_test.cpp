@@ -181,17 +181,12 @@ TEST_F(AccessorTest, MixerCommandsOnTheSpeakers) {
     const std::vector<std::uint32_t> now = Slots(Call(ACCESSOR_MAGIC_DIRECT, "mixerGetVolume", MakeBlock({0, X, X, X})));
     EXPECT_EQ(now[3], 1u);
     EXPECT_LE(std::abs(static_cast<int>(now[1]) - static_cast<int>(wanted)), static_cast<int>(step));
-    // Beyond the range: refused by the library, reported in the result slot.
-    EXPECT_EQ(Slots(Call(ACCESSOR_MAGIC_DIRECT, "mixerSetVolume", MakeBlock({0, maximum + 1, 0, X})))[3], 0u);
 
     for (std::uint32_t muted : {1u, 0u}) {
         EXPECT_EQ(Slots(Call(ACCESSOR_MAGIC_DIRECT, "mixerSetMute", MakeBlock({0, muted, X})))[2], 1u);
         EXPECT_EQ(Slots(Call(ACCESSOR_MAGIC_DIRECT, "mixerIsMute", MakeBlock({0, X, X}))),
                   (std::vector<std::uint32_t>{0, muted, 1}));
     }
-    // A slot without a line: result 0, out slots as sent.
-    EXPECT_EQ(Slots(Call(ACCESSOR_MAGIC_DIRECT, "mixerGetVolume", MakeBlock({11, X, X, X}))),
-              (std::vector<std::uint32_t>{11, X, X, 0}));
 
     Call(ACCESSOR_MAGIC_DIRECT, "mixerSetVolume", MakeBlock({0, saved[1], saved[2], X}));
     Call(ACCESSOR_MAGIC_DIRECT, "mixerSetMute", MakeBlock({0, mute[1], X}));
@@ -220,10 +215,6 @@ TEST_F(AccessorTest, WhatIsAnsweredByReply) {
 
     outcome = m_client.Send(s_accessor, 0x73820000, request.data(), request.size(), true);
     EXPECT_TRUE(outcome.delivered);
-    EXPECT_EQ(outcome.result, 0);
-    EXPECT_FALSE(outcome.replied);
-
-    outcome = m_client.Send(s_accessor, ACCESSOR_MAGIC_DIRECT, request.data(), request.size() - 1, true);
     EXPECT_EQ(outcome.result, 0);
     EXPECT_FALSE(outcome.replied);
 }
@@ -391,11 +382,6 @@ TEST_F(AccessorTest, AttachedInputOfTheForegroundThread) {
         Slots(Call(ACCESSOR_MAGIC_ATTACHED, "SetFocus", MakeBlock({Handle(front.Window()), X})));
     EXPECT_EQ(focus[1], Handle(front.Edit()));
     EXPECT_EQ(::GetFocus(), front.Window());
-}
-
-TEST_F(AccessorTest, ForegroundRequestForNoWindow) {
-    EXPECT_EQ(Slots(Call(ACCESSOR_MAGIC_DIRECT, "SetForegroundWindow", MakeBlock({0x0BADF00D, X}))),
-              (std::vector<std::uint32_t>{0x0BADF00D, 0}));
 }
 
 // A registered message broadcast to the applications reaches this program's window with
