@@ -33,7 +33,7 @@ Item 1.1=Choice,Edition
 [Dialog 2]
 Title Name=Language
 Info Line 1=Acme Suite speaks several languages. The one chosen here is used for menus, messages and the help.
-Info Line 2=NULL
+Info Line 2=(The help is in English for every choice.)
 Info Line 3=It can be changed later in the settings of the program.
 Select Item 1=English
 Select Item 2=Deutsch
