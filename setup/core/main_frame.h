@@ -68,6 +68,15 @@ public:
     std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
                               const std::string& sourceDir, const std::string& destDir) override;
     void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override;
+    std::string GetProfileLine(const char* key) override;
+    void WriteProfileLine(const char* key, const std::string& line) override;
+    std::unique_ptr<setup::ProgramManager> ConnectProgramManager() override;
+    std::unique_ptr<setup::RegistryKey> OpenRegistryKey(setup::RegistryRoot root, const std::string& subKey,
+                                                        const char* keyClass) override;
+    bool RequestExitWindows(unsigned flags, unsigned reserved) override;
+    bool IsNtFamily() override;
+    bool EnableShutdownPrivilege() override;
+    bool StartProgram(const std::string& commandLine) override;
 
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }

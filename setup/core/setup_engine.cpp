@@ -29,20 +29,5 @@ std::uint16_t SetupEngine::GetSelectionItem(int index) const {
     return m_selectionItems[static_cast<std::size_t>(index)];
 }
 
-// Steps whose work is not built yet: each gives the result that lets the installation go
-// on as if the script asked nothing of it.
-bool SetupEngine::FindPreviousVersion() { return false; }
-void SetupEngine::RemoveStartupEntries() {}
-bool SetupEngine::RestartSystem(int) { return true; }
-bool SetupEngine::RunComPortDialog() { return true; }
-bool SetupEngine::RunSelectDialogs() { return true; }
-bool SetupEngine::RunSetDirDialog() { return true; }
-bool SetupEngine::RunCopyDialog() { return true; }
-bool SetupEngine::CreateProgramGroups() { return true; }
-void SetupEngine::WriteIniSections() {}
-bool SetupEngine::AddStartupEntries() { return false; }
-void SetupEngine::WriteRegisterSection() {}
-void SetupEngine::WriteUninstallEntry() {}
-bool SetupEngine::RunExecuteFile() { return false; }
 
 }  // namespace setup

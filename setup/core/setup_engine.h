@@ -3,6 +3,7 @@
 // the platform hooks (the message dialog, the system's directories).
 #pragma once
 
+#include "machine.h"
 #include "script.h"
 
 #include <cstddef>
@@ -109,24 +110,41 @@ public:
     // Entries of one copy list (a section's "File D.M" and "Bitmap D.M" keys, after prefix).
     int CountEntryList(int disk, const char* section, const char* prefix) const;
 
+    // --- Program groups, registry, start-up programs and INI entries. ---
+    // The program-manager arguments of [Group N] "Item M": command, "title" and, with an
+    // icon file, its path and index. False when the item is absent or malformed.
+    bool BuildItemCommand(const char* group, int item, std::string& command) const;
+    bool AddGroupItems(ProgramManager& manager, const char* group);
+    std::unique_ptr<RegistryKey> CreateRegistryKey(const std::string& root, const std::string& subKey,
+                                                   const char* keyClass);
+    // True when the script names a start-up program ([WIN.INI] "RunFile 1" or "LoadFile 1").
+    bool HasStartupEntries() const;
+    // Runs over the script's "RunFile N" or "LoadFile N" programs: test (is one on a line?),
+    // remove (cut each from the "Run" line, else from the "Load" line) or append (add each
+    // to first, which is then the line of the list).
+    enum class StartupMode { kTest, kRemove, kAppend };
+    bool ProcessStartupList(StartupMode mode, const char* list, std::string& first, std::string& second) const;
+    // Writes one "section, key, value" entry into an INI file; malformed entries are skipped.
+    void WriteIniItem(const char* file, const char* entry);
+
     // Shows a message in the installer's message dialog, with the title and text of the
     // script's section when it has a non-empty "Title"; returns the dialog's result.
     virtual int ShowScriptMessage(const char* title, const char* text, const char* caption1,
                                   const char* caption2, const char* caption3, const char* section,
                                   int style) = 0;
 
-    // --- The steps of the installation, in the order RunSetup takes them. Steps whose
-    // work is not built yet give the neutral result that lets the installation go on. ---
+    // --- The steps of the installation, in the order RunSetup takes them. The dialogs'
+    // steps belong to the window. ---
     virtual bool FindPreviousVersion();
     virtual void RemoveStartupEntries();
     virtual bool RestartSystem(int reboot);  // 0 restarts Windows, non-zero reboots
-    virtual bool RunComPortDialog();
-    virtual bool RunSelectDialogs();
+    virtual bool RunComPortDialog() = 0;
+    virtual bool RunSelectDialogs() = 0;
     virtual void CountCopyItems();
-    virtual bool RunSetDirDialog();
+    virtual bool RunSetDirDialog() = 0;
     virtual bool CheckDiskSpace(int driveIndex);
     virtual bool CreateInstallDirectory(const std::string& directory);
-    virtual bool RunCopyDialog();
+    virtual bool RunCopyDialog() = 0;
     virtual bool CreateProgramGroups();
     virtual void WriteIniSections();
     virtual bool AddStartupEntries();
@@ -154,6 +172,21 @@ public:
                                       const std::string& sourceDir, const std::string& destDir) = 0;
     // WritePrivateProfileStringA: one INI entry.
     virtual void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) = 0;
+    // The [windows] "Load" and "Run" lines of the user's profile (win.ini).
+    virtual std::string GetProfileLine(const char* key) = 0;
+    virtual void WriteProfileLine(const char* key, const std::string& line) = 0;
+    // A conversation with the program manager, or none when the library or the connection
+    // fails.
+    virtual std::unique_ptr<ProgramManager> ConnectProgramManager() = 0;
+    // Creates or opens a registry key (with the class when it is created); none on failure.
+    virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, const std::string& subKey,
+                                                         const char* keyClass) = 0;
+    // ExitWindowsEx; the NT family needs the shutdown privilege before a reboot.
+    virtual bool RequestExitWindows(unsigned flags, unsigned reserved) = 0;
+    virtual bool IsNtFamily() = 0;
+    virtual bool EnableShutdownPrivilege() = 0;
+    // Starts a program (the command line as written) and gives it half a second.
+    virtual bool StartProgram(const std::string& commandLine) = 0;
     // The pictures shown on the background during the copy.
     virtual void ShowBillboard(int position, const char* directory, const char* name) = 0;
     virtual void RemoveBillboard() = 0;

@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -125,6 +126,70 @@ public:
         profile[Key(std::string(file) + "|" + section + "|" + key)] = value;
         profileWrites.push_back(std::string(file) + "|" + section + "|" + key + "=" + value);
     }
+    // win.ini's [windows] lines.
+    std::map<std::string, std::string> profileLines;
+    std::string GetProfileLine(const char* key) override { return profileLines[key]; }
+    void WriteProfileLine(const char* key, const std::string& line) override {
+        profileLines[key] = line;
+        log.push_back(std::string("profile line:") + key + "=" + line);
+    }
+
+    // The program manager: commands it received; whether it can be reached; commands
+    // (by their start) it refuses or for which no data can be made.
+    std::vector<std::string> commands;
+    int connectFailures = 0;
+    std::set<std::string> refused;
+    std::set<std::string> noData;
+    int openConversations = 0;
+    std::unique_ptr<ProgramManager> ConnectProgramManager() override {
+        log.push_back("connect");
+        if (connectFailures > 0) {
+            --connectFailures;
+            return nullptr;
+        }
+        return std::make_unique<FakeManager>(*this);
+    }
+
+    // The registry: values by "ROOT\SUBKEY|name" ("@" for the default value); keys
+    // created with their class; values whose name makes the write fail.
+    std::map<std::string, std::string> registry;
+    std::map<std::string, std::string> keyClasses;
+    std::set<std::string> failingValues;
+    std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, const std::string& subKey,
+                                                 const char* keyClass) override {
+        const std::string path = std::to_string(static_cast<int>(root)) + "\\" + subKey;
+        if (!keyClasses.count(path)) keyClasses[path] = keyClass ? keyClass : "<none>";
+        return std::make_unique<FakeKey>(*this, path);
+    }
+
+    // Restart and program start.
+    std::deque<bool> exitResults;
+    bool ntFamily = true;
+    bool privilege = true;
+    std::vector<std::string> started;
+    bool startResult = true;
+    bool RequestExitWindows(unsigned flags, unsigned reserved) override {
+        log.push_back("exit windows " + std::to_string(flags) + " " + std::to_string(reserved));
+        if (exitResults.empty()) return true;
+        const bool accepted = exitResults.front();
+        exitResults.pop_front();
+        return accepted;
+    }
+    bool IsNtFamily() override { return ntFamily; }
+    bool EnableShutdownPrivilege() override {
+        log.push_back("shutdown privilege");
+        return privilege;
+    }
+    bool StartProgram(const std::string& commandLine) override {
+        started.push_back(commandLine);
+        return startResult;
+    }
+
+    bool RunComPortDialog() override { return DialogStep("RunComPortDialog"); }
+    bool RunSelectDialogs() override { return DialogStep("RunSelectDialogs"); }
+    bool RunSetDirDialog() override { return DialogStep("RunSetDirDialog"); }
+    bool RunCopyDialog() override { return DialogStep("RunCopyDialog"); }
+
     void ShowBillboard(int position, const char* directory, const char* name) override {
         const std::string path = std::string(directory) + name;
         log.push_back("billboard:" + std::to_string(position) + ":" + path);
@@ -144,6 +209,43 @@ public:
     using SetupEngine::m_setDefDir;
 
 private:
+    class FakeManager : public ProgramManager {
+    public:
+        explicit FakeManager(FakeMachine& machine) : m_machine(machine) { ++m_machine.openConversations; }
+        ~FakeManager() override { --m_machine.openConversations; }
+        Outcome Execute(const std::string& command) override {
+            for (const std::string& start : m_machine.noData)
+                if (command.compare(0, start.size(), start) == 0) return Outcome::kNoData;
+            m_machine.commands.push_back(command);
+            for (const std::string& start : m_machine.refused)
+                if (command.compare(0, start.size(), start) == 0) return Outcome::kRefused;
+            return Outcome::kAccepted;
+        }
+
+    private:
+        FakeMachine& m_machine;
+    };
+
+    class FakeKey : public RegistryKey {
+    public:
+        FakeKey(FakeMachine& machine, std::string path) : m_machine(machine), m_path(std::move(path)) {}
+        bool SetString(const char* name, const char* data) override {
+            const std::string valueName = name ? name : "@";
+            if (m_machine.failingValues.count(valueName)) return false;
+            m_machine.registry[m_path + "|" + valueName] = data ? data : "<no data>";
+            return true;
+        }
+
+    private:
+        FakeMachine& m_machine;
+        std::string m_path;
+    };
+
+    bool DialogStep(const char* name) {
+        log.push_back(name);
+        return true;
+    }
+
     static std::string Key(const std::string& path) {
         std::string key = path;
         for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);

@@ -27,6 +27,8 @@
 //                                                   until event NAME is set or the time is up
 //   robot icon HWND ID                              the icon handle an icon control shows
 //   robot profile FILE SECTION KEY                  an INI entry, read with GetPrivateProfileString
+//   robot set-profile FILE SECTION KEY VALUE        write one, with WritePrivateProfileString
+//   robot reg HKLM|HKCU|HKCR|HKU SUBKEY NAME        a registry string value ("@": the default one)
 //   robot hold-window [--timeout MS] TITLE          keep a window of that title until another
 //                                                   program brings it to the foreground
 //
@@ -499,9 +501,43 @@ int Profile(const Args& args) {
     return 0;
 }
 
+int SetProfile(const Args& args) {
+    if (args.words.size() != 4) return 2;
+    return ::WritePrivateProfileStringA(args.words[1].c_str(), args.words[2].c_str(), args.words[3].c_str(),
+                                        args.words[0].c_str())
+               ? 0
+               : 1;
+}
+
+int Registry(const Args& args) {
+    if (args.words.size() != 3) return 2;
+    const std::string& rootName = args.words[0];
+    HKEY root = rootName == "HKLM" ? HKEY_LOCAL_MACHINE
+                : rootName == "HKCU" ? HKEY_CURRENT_USER
+                : rootName == "HKCR" ? HKEY_CLASSES_ROOT
+                : rootName == "HKU" ? HKEY_USERS
+                                    : nullptr;
+    if (!root) return 2;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(root, args.words[1].c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        std::printf("<no key>\n");
+        return 1;
+    }
+    fw::UniqueHandle<fw::traits::NullIsEmpty<HKEY, &::RegCloseKey>> key(opened);
+    char value[1024] = {};
+    DWORD type = 0, size = sizeof value - 1;
+    const char* name = args.words[2] == "@" ? nullptr : args.words[2].c_str();
+    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS) {
+        std::printf("<absent>\n");
+        return 1;
+    }
+    std::printf("%s%s\n", type == REG_SZ ? "" : "<not a string> ", value);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|progress|\n"
-               "hold-file|icon|profile|hold-window ...\n",
+               "hold-file|icon|profile|set-profile|reg|hold-window ...\n",
                stderr);
     return 2;
 }
@@ -530,6 +566,8 @@ int main(int argc, char** argv) {
     else if (command == "hold-file") result = HoldFile(args);
     else if (command == "icon") result = IconOf(args);
     else if (command == "profile") result = Profile(args);
+    else if (command == "set-profile") result = SetProfile(args);
+    else if (command == "reg") result = Registry(args);
     std::fflush(stdout);
     if (result == 2 && command != "launch") return Usage();
     return result;

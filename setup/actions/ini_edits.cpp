@@ -1,0 +1,105 @@
+// Programs that Windows starts by itself (win.ini's "Load" and "Run" lines), and the
+// script's own INI entries.
+#include "../core/fields.h"
+#include "../core/setup_engine.h"
+#include "../core/text.h"
+#include "startup_lines.h"
+
+namespace setup {
+
+namespace {
+
+std::string WithoutTrailingBlanks(std::string line) {
+    while (!line.empty() && IsBlank(line.back())) line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+bool SetupEngine::HasStartupEntries() const {
+    return !GetScriptValue("Win.ini", "RunFile 1", nullptr, 100).empty() ||
+           !GetScriptValue("Win.ini", "LoadFile 1", nullptr, 100).empty();
+}
+
+bool SetupEngine::ProcessStartupList(StartupMode mode, const char* list, std::string& first,
+                                     std::string& second) const {
+    if (mode == StartupMode::kAppend && first.empty()) first = " ";
+    for (int number = 1;; ++number) {
+        char path[kPathBufferSize];
+        if (!GetScriptString("WIN.INI", NumberedKey(list, number).c_str(), nullptr, path, sizeof path) ||
+            !ResolvePathRef(path, sizeof path, m_installDir.c_str()) || !*path)
+            break;
+        if (mode == StartupMode::kAppend) {
+            AppendProgram(first, path);  // a program that does not fit is left out, the line kept whole
+            continue;
+        }
+        const std::string name = ProgramName(path);
+        if (name.empty()) continue;
+        const bool remove = mode == StartupMode::kRemove;
+        if ((FindProgramInLine(remove, second, name) || FindProgramInLine(remove, first, name)) &&
+            mode == StartupMode::kTest)
+            return true;
+    }
+    return mode != StartupMode::kTest;
+}
+
+bool SetupEngine::FindPreviousVersion() {
+    if (!HasStartupEntries()) return false;
+    std::string load = GetProfileLine("Load");
+    std::string run = GetProfileLine("Run");
+    if (load.empty() && run.empty()) return false;
+    return ProcessStartupList(StartupMode::kTest, "RunFile", load, run) ||
+           ProcessStartupList(StartupMode::kTest, "LoadFile", load, run);
+}
+
+void SetupEngine::RemoveStartupEntries() {
+    if (!HasStartupEntries()) return;
+    std::string load = GetProfileLine("Load");
+    std::string run = GetProfileLine("Run");
+    if (load.empty() && run.empty()) return;
+    ProcessStartupList(StartupMode::kRemove, "RunFile", load, run);
+    ProcessStartupList(StartupMode::kRemove, "LoadFile", load, run);
+    WriteProfileLine("Load", load);
+    WriteProfileLine("Run", run);
+}
+
+bool SetupEngine::AddStartupEntries() {
+    if (!HasStartupEntries()) return false;
+    std::string load = WithoutTrailingBlanks(GetProfileLine("Load"));
+    std::string run = WithoutTrailingBlanks(GetProfileLine("Run"));
+    std::string unused;
+    ProcessStartupList(StartupMode::kAppend, "RunFile", run, unused);
+    ProcessStartupList(StartupMode::kAppend, "LoadFile", load, unused);
+    WriteProfileLine("Load", load);
+    WriteProfileLine("Run", run);
+    return true;
+}
+
+void SetupEngine::WriteIniSections() {
+    for (int number = 1;; ++number) {
+        const std::string section = NumberedKey("Write INI", number);
+        char target[kPathBufferSize];
+        if (!GetScriptString("Initiation", section.c_str(), nullptr, target, sizeof target)) return;
+        // The two system files are named as they are: the profile writer finds them in the
+        // Windows directory.
+        if (!EqualNoCase(target, "win.ini") && !EqualNoCase(target, "system.ini") &&
+            !ResolvePathRef(target, sizeof target, m_installDir.c_str()))
+            return;
+        for (int item = 1;; ++item) {
+            const std::string entry =
+                GetScriptValue(section.c_str(), NumberedKey("Item", item).c_str(), nullptr, kPathBufferSize);
+            if (entry.empty()) break;
+            WriteIniItem(target, entry.c_str());
+        }
+    }
+}
+
+void SetupEngine::WriteIniItem(const char* file, const char* entry) {
+    char section[100], key[100], value[100];
+    int position = 0;
+    if (NextField(entry, &position, ',', section, sizeof section) && NextField(entry, &position, ',', key, sizeof key) &&
+        NextField(entry, &position, ',', value, sizeof value))
+        WriteProfileValue(section, key, value, file);
+}
+
+}  // namespace setup

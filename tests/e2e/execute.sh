@@ -1,0 +1,28 @@
+# A script whose [Execute File] names a program: it is started with its arguments and the
+# installation ends without the end message or a restart question.
+. "$(dirname "$0")/lib.sh"
+: "${ECHO_ARGS_EXE:?}"
+cp "$ECHO_ARGS_EXE" "$DRIVE_DIR/ECHOARGS.EXE"
+layout_setup '[Setup System]
+AP Name=E2E Execute
+
+[Initiation]
+Install Name=Acme Viewer
+DefDir=C:\VIEWER
+Restart Windows=1
+
+[DefDir]
+File 1.1=ECHOARGS.EXE
+
+[Execute File]
+File=ECHOARGS.EXE --first-run now'
+rm -rf "$WINEPREFIX/drive_c/VIEWER"
+start_launch "$WIN_DIR\\SETUP.EXE"
+hwnd=$(wait_dialog "Installation")
+robot click "$hwnd" 1
+finish_launch
+expect_eq "$LAUNCH_CODE" 18 "exit code"
+robot wait-window --timeout 1500 '#32770' 'End of Installation' >/dev/null && fail "a closing message after the program start"
+for _ in $(seq 50); do [ -s "$WINEPREFIX/drive_c/VIEWER/ARGS.TXT" ] && break; sleep 0.1; done
+expect_eq "$(cat "$WINEPREFIX/drive_c/VIEWER/ARGS.TXT")" 'C:\VIEWER\ECHOARGS.EXE --first-run now' "the started command line"
+note "passed"

@@ -1,0 +1,105 @@
+# One script with every kind of entry after the copy: program groups with their items in
+# the Start Menu, registry keys and the uninstall entry, start-up programs on win.ini's
+# "Run" and "Load" lines, [Write INI N] entries and [Version] entries; the restart question
+# that the start-up programs bring is answered No.
+. "$(dirname "$0")/lib.sh"
+for f in STUDIO.EXE README.TXT SAMPLE.DAT; do echo "$f" >"$DRIVE_DIR/$f"; done
+layout_setup '[Setup System]
+AP Name=E2E Full
+
+[Initiation]
+Install Name=Acme Studio
+DefDir=C:\STUDIO
+SubDir 1=DATA
+Group 1=Acme Studio
+Group 2=Acme Extras
+Write INI 1=SYSTEM.INI
+Write INI 2=STUDIO.INI:0
+
+[DefDir]
+File 1.1=STUDIO.EXE
+File 1.2=README.TXT
+
+[SubDir 1]
+File 1.1=SAMPLE.DAT
+
+[Group 1]
+Item 1=STUDIO.EXE,Acme Studio
+Item 2=README.TXT,Read Me,STUDIO.EXE,0
+
+[Group 2]
+Item 1=SAMPLE.DAT:1,Sample Data
+
+[Register]
+Key 1=HKEY_LOCAL_MACHINE
+SubKey 1=Software\Acme\Studio
+Key Class 1=NULL
+Name 1.1=Path
+Data 1.1=STUDIO.EXE:0
+Name 1.2=NULL
+Data 1.2=Acme Studio 3
+Key 2=HKEY_CURRENT_USER
+SubKey 2=Software\Acme\Studio\Options
+Key Class 2=NULL
+Name 2.1=Color
+Data 2.1=blue
+
+[UnInstall]
+SubKey=AcmeStudio
+DisplayName=Acme Studio 3
+UnInstallString=REMOVE.EXE /all
+
+[WIN.INI]
+RunFile 1=STUDIO.EXE /tray
+LoadFile 1=HELPER.EXE:@
+
+[Write INI 1]
+Item 1=Acme,Studio,installed
+
+[Write INI 2]
+Item 1=Options,Color,blue
+Item 2=Options, Size , large
+
+[Version]
+File 1=STUDIO.INI:0
+Item 1.1=Version,Number,3.0'
+robot set-profile win.ini windows Run ""
+robot set-profile win.ini windows Load "OLD.EXE"
+rm -rf "$WINEPREFIX/drive_c/STUDIO"
+
+start_launch "$WIN_DIR\\SETUP.EXE"
+hwnd=$(wait_dialog "Installation")
+robot click "$hwnd" 1
+hwnd=$(wait_dialog "End of Installation" 30000)
+expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" 'Acme Studio installation complete.\n\nThe Setup program will restart Windows\nso that the Acme Studio can take effect.\n\nDo you wish to restart Windows now ?' "restart question after start-up programs"
+robot click "$hwnd" 1023
+finish_launch
+expect_eq "$LAUNCH_CODE" 18 "exit code"
+
+# The Start Menu.
+programs=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs)
+link_targets() { { strings -a "$1"; strings -a -el "$1"; } | tr '[:lower:]' '[:upper:]'; }
+for link in "Acme Studio/Acme Studio.lnk:C:\\STUDIO\\STUDIO.EXE" "Acme Studio/Read Me.lnk:C:\\STUDIO\\README.TXT" \
+            "Acme Extras/Sample Data.lnk:C:\\STUDIO\\DATA\\SAMPLE.DAT"; do
+  file=$programs/${link%%:*}
+  target=${link#*:}
+  [ -f "$file" ] || fail "no shortcut ${link%%:*} in $(ls -R "$programs" | tr '\n' ' ')"
+  link_targets "$file" | grep -qF "$target" || fail "${link%%:*} does not point at $target"
+done
+
+# The registry.
+expect_eq "$(robot reg HKLM 'Software\Acme\Studio' Path)" 'C:\STUDIO\STUDIO.EXE' "registry path"
+expect_eq "$(robot reg HKLM 'Software\Acme\Studio' @)" 'Acme Studio 3' "registry default value"
+expect_eq "$(robot reg HKCU 'Software\Acme\Studio\Options' Color)" 'blue' "registry option"
+uninstall='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\AcmeStudio'
+expect_eq "$(robot reg HKLM "$uninstall" DisplayName)" 'Acme Studio 3' "uninstall name"
+expect_eq "$(robot reg HKLM "$uninstall" UninstallString)" 'C:\STUDIO\REMOVE.EXE /all' "uninstall command"
+
+# win.ini's start-up lines and the INI entries.
+expect_eq "$(robot profile win.ini windows Run)" '  C:\STUDIO\STUDIO.EXE /tray' "Run line"
+expect_eq "$(robot profile win.ini windows Load)" 'OLD.EXE C:\windows\HELPER.EXE' "Load line"
+expect_eq "$(robot profile system.ini Acme Studio)" installed "system.ini entry"
+expect_eq "$(robot profile 'C:\STUDIO\STUDIO.INI' Options Color)" blue "product INI"
+expect_eq "$(robot profile 'C:\STUDIO\STUDIO.INI' Options Size)" large "product INI, trimmed fields"
+expect_eq "$(robot profile 'C:\STUDIO\STUDIO.INI' Version Number)" 3.0 "version entry"
+note "passed"
