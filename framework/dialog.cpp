@@ -35,7 +35,10 @@ Dialog::Dialog(UINT templateId, Window* parent) noexcept
 INT_PTR Dialog::DoModal() noexcept {
     Application* app = Application::Current();
     HINSTANCE instance = app ? app->Instance() : ::GetModuleHandleA(nullptr);
-    HWND owner = m_parent ? m_parent->Handle() : nullptr;
+    // The owner is the parent's last active popup (a dialog of the parent that is up now,
+    // or the parent itself): closing this one gives the activation back to the window the
+    // user was in, which stays above the parent.
+    HWND owner = m_parent && m_parent->Handle() ? ::GetLastActivePopup(m_parent->Handle()) : nullptr;
     return ::DialogBoxParamA(instance, MAKEINTRESOURCEA(m_templateId), owner, DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
