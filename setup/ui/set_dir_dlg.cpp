@@ -1,6 +1,7 @@
 #include "set_dir_dlg.h"
 
 #include "../core/main_frame.h"
+#include "choices.h"
 #include "set_dir.h"
 
 namespace {
@@ -33,7 +34,11 @@ bool CSetDirDlg::OnInitDialog() {
     char value[256];
     if (GetFrameScriptString("Initiation", "Dialog Name", nullptr, value, 200))
         ::SetWindowTextA(m_hwnd, (std::string(value) + " Installation").c_str());
-    if (CMainFrame* frame = Frame()) SetItemText(kTextId, setup::ComposeSetDirText(*frame).c_str());
+    if (CMainFrame* frame = Frame()) {
+        const std::string text = setup::ComposeSetDirText(*frame);
+        GrowForText(text);
+        SetItemText(kTextId, text.c_str());
+    }
     if (GetFrameScriptString("Static Text", "Copy To :", nullptr, value, 100)) SetItemText(kLabelId, value);
     // A fresh run shows the script's directory again, not what was typed before.
     SetItemText(kDirectoryId, GetFrameScriptString("Initiation", "DefDir", nullptr, value, 100) ? value : "");
@@ -41,6 +46,28 @@ bool CSetDirDlg::OnInitDialog() {
     if (GetFrameScriptString("Button Text", "Cancel", nullptr, value, 10)) SetItemText(IDCANCEL, value);
     ::SetTimer(m_hwnd, kBlinkTimer, kBlinkMs, nullptr);
     return true;
+}
+
+// The default text names the product twice: with a long name it needs more rows than the
+// text field has. The dialog then grows downward and everything below the text moves down
+// with it, so that no line of the text is cut.
+void CSetDirDlg::GrowForText(const std::string& text) {
+    RECT field = GetItemRect(kTextId);
+    RECT client{};
+    ::GetClientRect(GetItem(kTextId), &client);
+    const int growth = setup::TextGrowth(setup::Rect{field.left, field.top, field.right, field.bottom},
+                                         MeasureTextRows(kTextId, text, client.right - client.left));
+    if (growth <= 0) return;
+    field.bottom += growth;
+    ::MoveWindow(GetItem(kTextId), field.left, field.top, field.right - field.left, field.bottom - field.top, TRUE);
+    for (int id : {kLabelId, kDirectoryId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)}) {
+        RECT item = GetItemRect(id);
+        ::MoveWindow(GetItem(id), item.left, item.top + growth, item.right - item.left, item.bottom - item.top, TRUE);
+    }
+    RECT window{};
+    ::GetWindowRect(m_hwnd, &window);
+    ::MoveWindow(m_hwnd, window.left, window.top, window.right - window.left, window.bottom - window.top + growth, TRUE);
+    PlaceOnWorkArea();
 }
 
 LRESULT CSetDirDlg::OnTimer(WPARAM wParam, LPARAM) {

@@ -4,6 +4,8 @@
 
 #include "setup_dlg.h"
 
+#include <string>
+
 class CSetDirDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 138;
@@ -17,6 +19,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void GrowForText(const std::string& text);
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     static const fw::MessageEntry<CSetDirDlg> kMessageTable[1];
