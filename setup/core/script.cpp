@@ -18,12 +18,14 @@ std::size_t SkipBlanks(std::string_view line, std::size_t from) {
 
 void SetupScript::AppendScriptText(const char* data, std::size_t size) {
     std::string line;
-    auto store = [this](std::string text) {
+    int fileLine = m_sourceLines.empty() ? 1 : m_sourceLines.back() + 1;
+    auto store = [this](std::string text, int sourceLine) {
         // A NUL ends the line's text, as it would in a zero-terminated buffer.
         std::size_t nul = text.find('\0');
         if (nul != std::string::npos) text.resize(nul);
         if (text.size() > kMaxLineLength) text.resize(kMaxLineLength);
         m_scriptLines.push_back(std::move(text));
+        m_sourceLines.push_back(sourceLine);
     };
     for (std::size_t i = 0; i < size; ++i) {
         char c = data[i];
@@ -34,16 +36,23 @@ void SetupScript::AppendScriptText(const char* data, std::size_t size) {
         // Only a CR is taken off before the LF, so that files with bare LF line ends
         // keep the last character of every line.
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) store(std::move(line));
+        if (!line.empty()) store(std::move(line), fileLine);
         line.clear();
+        ++fileLine;
     }
-    store(std::move(line));
+    store(std::move(line), fileLine);
     m_lineCount = static_cast<int>(m_scriptLines.size());
     BuildIndex();
 }
 
+int SetupScript::SourceLine(int index) const {
+    if (index < 0 || index >= m_lineCount) return 0;
+    return m_sourceLines[static_cast<std::size_t>(index)];
+}
+
 void SetupScript::ClearScript() {
     m_scriptLines.clear();
+    m_sourceLines.clear();
     m_lineCount = 0;
     m_sectionLines.clear();
     m_keyLines.clear();

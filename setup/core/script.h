@@ -40,6 +40,8 @@ public:
 
     // A copy of line index (0-based); empty outside the script.
     std::string GetScriptLine(int index) const;
+    // The line of the file (from 1) that stored line index came from; 0 outside the script.
+    int SourceLine(int index) const;
 
     // Finds the first header of the section; its line index goes to *headerLine.
     bool FindSection(const char* name, int* headerLine = nullptr) const;
@@ -82,6 +84,8 @@ protected:
     int m_lineCount = 0;
 
 private:
+    std::vector<int> m_sourceLines;  // the file line of each stored line
+
     // Where each section and each key of a section is, built once when the script is read,
     // so that a lookup does not scan the whole script: a script lists thousands of files.
     void BuildIndex();

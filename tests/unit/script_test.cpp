@@ -60,6 +60,13 @@ TEST(ScriptSplit, AppendsToWhatIsThere) {
     EXPECT_EQ(script.GetScriptLine(0), "");
 }
 
+TEST(ScriptLines, FileLineOfEachStoredLine) {
+    TestScript script("[A]\r\n\r\n; remark\n\nk=v\r\nlast");
+    const std::vector<int> expected = {1, 3, 5, 6};  // empty lines are not stored
+    for (int i = 0; i < script.LineCount(); ++i) EXPECT_EQ(script.SourceLine(i), expected[static_cast<size_t>(i)]);
+    EXPECT_EQ(script.SourceLine(4), 0);
+}
+
 TEST(ScriptLines, CopyByIndex) {
     TestScript script("one\r\ntwo");
     EXPECT_EQ(script.GetScriptLine(0), "one");
