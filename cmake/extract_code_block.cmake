@@ -1,0 +1,32 @@
+# Writes the one fenced code block of a given language from a markdown file to a file, so
+# that code printed in a manual is built exactly as printed.
+#   cmake -DMARKDOWN=<file.md> -DLANGUAGE=<c> -DOUTPUT=<file> -P extract_code_block.cmake
+foreach(variable MARKDOWN LANGUAGE OUTPUT)
+  if(NOT DEFINED ${variable})
+    message(FATAL_ERROR "extract_code_block: ${variable} is not set")
+  endif()
+endforeach()
+
+file(READ "${MARKDOWN}" text)
+set(opening "\n```${LANGUAGE}\n")
+string(FIND "${text}" "${opening}" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${MARKDOWN} holds no ```${LANGUAGE} block")
+endif()
+string(LENGTH "${opening}" opening_length)
+math(EXPR start "${start} + ${opening_length}")
+string(SUBSTRING "${text}" ${start} -1 rest)
+string(FIND "${rest}" "\n```" end)
+if(end EQUAL -1)
+  message(FATAL_ERROR "the ```${LANGUAGE} block of ${MARKDOWN} is not closed")
+endif()
+string(SUBSTRING "${rest}" 0 ${end} code)
+string(SUBSTRING "${rest}" ${end} -1 after)
+string(FIND "${after}" "${opening}" another)
+if(NOT another EQUAL -1)
+  message(FATAL_ERROR "${MARKDOWN} holds more than one ```${LANGUAGE} block")
+endif()
+file(WRITE "${OUTPUT}.new" "${code}\n")
+# Rewritten only when the code changed, so that an edit of the prose rebuilds nothing.
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUTPUT}.new" "${OUTPUT}")
+file(REMOVE "${OUTPUT}.new")
