@@ -2,6 +2,7 @@
 #include "../core/setup_engine.h"
 #include "../core/text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -16,12 +17,14 @@ constexpr std::size_t kSubDirBufferSize = 30;
 
 std::uint32_t SetupEngine::GetRequiredDiskSpace() const {
     const std::string value = GetScriptValue("Initiation", "Disk Space", nullptr, 20);
-    std::uint32_t bytes = 0;
+    std::uint64_t bytes = 0;
     for (char c : value) {
         if (c < '0' || c > '9') return 0;  // any other character, a blank included: no check
-        bytes = bytes * 10u + static_cast<std::uint32_t>(c - '0');
+        // More than 32 bits hold is more than any drive can be asked for: saturate, never
+        // wrap round to a small number (which would turn the check off).
+        bytes = std::min<std::uint64_t>(bytes * 10u + static_cast<std::uint32_t>(c - '0'), UINT32_MAX);
     }
-    return bytes;
+    return static_cast<std::uint32_t>(bytes);
 }
 
 bool SetupEngine::CheckDiskSpace(int driveIndex) {

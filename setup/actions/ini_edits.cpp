@@ -5,6 +5,8 @@
 #include "../core/text.h"
 #include "startup_lines.h"
 
+#include <cstring>
+
 namespace setup {
 
 namespace {
@@ -95,11 +97,16 @@ void SetupEngine::WriteIniSections() {
 }
 
 void SetupEngine::WriteIniItem(const char* file, const char* entry) {
-    char section[100], key[100], value[100];
+    // Fields hold at most 99 characters. A longer one makes the item malformed: taken in
+    // pieces, its rest would become the next field and the entry be written wrong.
+    char section[kPathBufferSize], key[kPathBufferSize], value[kPathBufferSize];
     int position = 0;
-    if (NextField(entry, &position, ',', section, sizeof section) && NextField(entry, &position, ',', key, sizeof key) &&
-        NextField(entry, &position, ',', value, sizeof value))
-        WriteProfileValue(section, key, value, file);
+    if (!NextField(entry, &position, ',', section, sizeof section) || !NextField(entry, &position, ',', key, sizeof key) ||
+        !NextField(entry, &position, ',', value, sizeof value))
+        return;
+    for (const char* field : {section, key, value})
+        if (std::strlen(field) > 99) return;
+    WriteProfileValue(section, key, value, file);
 }
 
 }  // namespace setup

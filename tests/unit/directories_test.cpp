@@ -14,7 +14,8 @@ TEST(DiskSpace, RequiredBytes) {
         std::uint32_t bytes;
     };
     for (Case c : {Case{"1048576", 1048576}, Case{"0", 0}, Case{"12 34", 0}, Case{"12 ", 0}, Case{"1M", 0},
-                   Case{"4294967295", 4294967295u}, Case{"", 0}}) {
+                   Case{"4294967295", 4294967295u}, Case{"4294967296", 4294967295u},
+                   Case{"9999999999999999999", 4294967295u}, Case{"", 0}}) {
         FakeMachine engine(std::string("[Initiation]\r\nDisk Space=") + c.value + "\r\n");
         EXPECT_EQ(engine.GetRequiredDiskSpace(), c.bytes) << c.value;
     }

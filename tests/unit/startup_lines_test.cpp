@@ -116,7 +116,7 @@ TEST(IniEntries, TargetsAndItems) {
     FakeMachine engine(
         "[Initiation]\r\nWrite INI 1=SYSTEM.INI\r\nWrite INI 2=ACME.INI:0\r\nWrite INI 3=BAD.INI:9\r\nWrite INI 4=NEVER.INI\r\n"
         "[Write INI 1]\r\nItem 1=boot, shell , acme.exe\r\nItem 2=boot,only two\r\nItem 3=drivers,wave,acme.drv\r\n"
-        "Item 4=x,y,\r\n"
+        "Item 4=x,y,\r\nItem 5=boot," + std::string(100, 'k') + ",v\r\n"
         "[Write INI 2]\r\nItem 1=Options,Color,blue\r\nItem 3=Options,Never,x\r\n"
         "[Write INI 4]\r\nItem 1=a,b,c\r\n");
     engine.SetInstallDir("C:\\ACME\\");
