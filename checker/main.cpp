@@ -1,0 +1,89 @@
+// setupcheck: finds what a setup script gets wrong before a user does.
+//   setupcheck [--plan] [--choose K=S]... [--strict] SETUP.INF
+#include "check.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const char* const kHelp =
+    "usage: setupcheck [--plan] [--choose K=S]... [--strict] SETUP.INF\n"
+    "\n"
+    "Reads a setup script with the installer's own reader, and the installation disks beside\n"
+    "it (disk 1 is the script's folder; when that folder's name ends in 1, as DISK1, disk N is\n"
+    "the sibling folder ending in N), and prints what the installer would get wrong or pass\n"
+    "over without a word, as FILE:LINE: error|warning|note: message.\n"
+    "\n"
+    "  errors    the installation would go wrong: no product name, nothing copied, a file\n"
+    "            missing from its disk, a path reference that cannot be resolved, a registry\n"
+    "            key without its class, a question that is never asked\n"
+    "  warnings  something the script says is ignored or cut: gaps in numbered lists, sections\n"
+    "            and keys read twice or not at all (with the name you may have meant), numbers\n"
+    "            that are no numbers, values longer than the installer keeps, long lines,\n"
+    "            empty values, texts that do not fit, pictures that cannot be shown\n"
+    "  notes     worth knowing, harmless\n"
+    "\n"
+    "  --plan        also print what the installation does, step by step: the questions and\n"
+    "                their answers, each disk's files from source to destination, program\n"
+    "                groups, registry, INI entries, start-up programs and how it ends\n"
+    "  --choose K=S  in the plan, answer selection question K with its item S (from 1);\n"
+    "                unanswered questions take their defaults\n"
+    "  --strict      warnings count as errors for the exit status\n"
+    "\n"
+    "Exit status: 0 without errors, 1 with errors (or warnings with --strict), 2 on bad use.\n";
+
+int Usage() {
+    std::fputs(kHelp, stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    checker::CheckOptions options;
+    bool strict = false;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--plan") {
+            options.plan = true;
+        } else if (arg == "--strict") {
+            strict = true;
+        } else if (arg == "--choose" && i + 1 < argc) {
+            int dialog = 0, item = 0;
+            if (std::sscanf(argv[++i], "%d=%d", &dialog, &item) != 2 || dialog < 1 || item < 1) return Usage();
+            options.choices[dialog] = item;
+        } else if (!arg.empty() && arg[0] != '-' && path.empty()) {
+            path = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (path.empty()) return Usage();
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "setupcheck: cannot read %s\n", path.c_str());
+        return 2;
+    }
+    const std::vector<std::uint8_t> script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const checker::FolderDisks disks(path);
+    const checker::CheckResult result = checker::CheckScript(script, disks, options);
+
+    int errors = 0, warnings = 0;
+    for (const checker::Finding& finding : result.findings) {
+        std::printf("%s\n", checker::FormatFinding(path, finding).c_str());
+        if (finding.severity == checker::Severity::kError) ++errors;
+        if (finding.severity == checker::Severity::kWarning) ++warnings;
+    }
+    if (options.plan) std::printf("%s%s", result.findings.empty() ? "" : "\n", checker::FormatPlan(result.plan).c_str());
+    std::fprintf(stderr, "setupcheck: %d error(s), %d warning(s)\n", errors, warnings);
+    return errors || (strict && warnings) ? 1 : 0;
+}

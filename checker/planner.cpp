@@ -1,0 +1,209 @@
+#include "planner.h"
+
+#include <algorithm>
+
+#include "actions/copy_list.h"
+#include "core/text.h"
+#include "ui/choices.h"
+#include "ui/messages.h"
+#include "ui/set_dir.h"
+
+namespace checker {
+
+namespace {
+
+const char* RootName(setup::RegistryRoot root) {
+    switch (root) {
+    case setup::RegistryRoot::kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case setup::RegistryRoot::kCurrentUser: return "HKEY_CURRENT_USER";
+    case setup::RegistryRoot::kLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case setup::RegistryRoot::kUsers: return "HKEY_USERS";
+    }
+    return "";
+}
+
+class PlannedManager : public setup::ProgramManager {
+public:
+    explicit PlannedManager(Planner& planner) : m_planner(planner) {}
+    Outcome Execute(const std::string& command) override {
+        if (command.rfind("[CreateGroup(", 0) == 0) m_planner.Add("Program groups", "group " + Argument(command));
+        if (command.rfind("[AddItem(", 0) == 0) m_planner.Add("Program groups", "  item " + Argument(command));
+        return Outcome::kAccepted;
+    }
+
+private:
+    static std::string Argument(const std::string& command) {
+        const std::size_t open = command.find('(');
+        const std::size_t close = command.rfind(')');
+        return command.substr(open + 1, close - open - 1);
+    }
+    Planner& m_planner;
+};
+
+class PlannedKey : public setup::RegistryKey {
+public:
+    PlannedKey(Planner& planner, std::string path) : m_planner(planner), m_path(std::move(path)) {}
+    bool SetString(const char* name, const char* data) override {
+        m_planner.Add("Registry", m_path + "  " + (name ? name : "(default)") + " = " + (data ? data : "(no data)"));
+        return true;
+    }
+
+private:
+    Planner& m_planner;
+    std::string m_path;
+};
+
+class PlannedProgress : public setup::CopyProgress {
+public:
+    void ShowCopyPaths(const std::string&, const std::string&, const std::string&) override {}
+    void StepProgress() override {}
+    void DrainMessages() override {}
+    bool Cancelled() const override { return false; }
+};
+
+}  // namespace
+
+Planner::Planner(const std::vector<std::uint8_t>& script, const Disks& disks, std::map<int, int> choices)
+    : m_disks(disks), m_choices(std::move(choices)) {
+    AppendScriptText(reinterpret_cast<const char*>(script.data()), script.size());
+}
+
+int Planner::ShowScriptMessage(const char* title, const char* text, const char*, const char*, const char*,
+                               const char* section, int style) {
+    const std::string name = section ? section : "";
+    if (name == "Disk Message") {
+        ++m_disk;
+        return setup::result::kOk;
+    }
+    const std::string shown = setup::ComposeScriptMessage(*this, section, title, text).title;
+    Add(name == "Restart Message" || name == "ReBoot Message" || name == "End Message" ? "Closing" : "Messages",
+        "message \"" + shown + "\" ([" + name + "])");
+    return Answer(style);
+}
+
+// Every question gets the answer that goes on without changing anything: no restart now,
+// no replacing, a missing or failed file ignored (the checker reports it), reports OK.
+// Three-button questions answer by place, like the message dialog: the middle button
+// ("Ignore" on the file questions) reports the middle place.
+int Planner::Answer(int style) {
+    switch (style & 0x0F) {
+    case setup::style::kAbortRetryIgnore: return setup::result::kRetry;
+    case setup::style::kYesNo:
+    case setup::style::kYesNoCancel: return setup::result::kNo;
+    case setup::style::kRetryCancel: return setup::result::kCancel;
+    default: return setup::result::kOk;
+    }
+}
+
+bool Planner::RunComPortDialog() {
+    const std::optional<setup::PortQuestion> question = setup::LoadPortQuestion(*this);
+    if (!question) return true;
+    const int position = setup::PortPreselection(*question);
+    Add("Dialogs", "port question \"" + (question->title.empty() ? "Remote Control" : question->title) + "\": COM1 to COM" +
+                       std::to_string(question->maxComPort) + ", COM" + std::to_string(position + 1) +
+                       " chosen (value " + std::to_string(question->baseValue + position) + ")");
+    SetComPort(static_cast<std::int16_t>(question->baseValue + position));
+    return true;
+}
+
+bool Planner::RunSelectDialogs() {
+    for (int number = 1;; ++number) {
+        const std::optional<setup::SelectQuestion> question = setup::LoadSelectQuestion(*this, number);
+        if (!question) return true;
+        int position = question->firstPosition;
+        const auto chosen = m_choices.find(number);
+        if (chosen != m_choices.end() && chosen->second >= 1 && chosen->second <= static_cast<int>(question->items.size()))
+            position = chosen->second - 1;
+        const std::string value = setup::SelectionValue(*question, position);
+        Add("Dialogs", "selection " + std::to_string(number) + " \"" + question->title + "\": item " +
+                           std::to_string(position + 1) + " \"" + question->items[static_cast<std::size_t>(position)] +
+                           "\" (value " + value + ")");
+        AddSelection(static_cast<std::uint16_t>(position + 1), value.c_str());
+    }
+}
+
+bool Planner::RunSetDirDialog() {
+    const std::string typed = GetScriptValue("Initiation", "DefDir", nullptr, 100);
+    if (const std::optional<std::string> directory = setup::NormalizeInstallDir(typed)) SetInstallDir(directory->c_str());
+    Add("Dialogs", "destination " + m_installDir);
+    return true;
+}
+
+bool Planner::RunCopyDialog() {
+    PlannedProgress progress;
+    setup::CopyWalk walk(*this, progress, setup::CopyParameters{kSourceDir, m_installDir, m_diskCount, m_copyFromSubDir});
+    m_disk = 1;
+    return walk.CopyAllDisks();
+}
+
+bool Planner::EnsureDirectory(const std::string& path) {
+    if (path.size() > 2) Add("Directories", path);  // a drive ("C:") is there already
+    return true;
+}
+
+bool Planner::FileExists(const std::string& path) {
+    const std::string drive = kSourceDir;
+    if (path.compare(0, drive.size(), drive) != 0) return false;  // nothing is installed yet
+    return m_disks.Exists(m_disk, path.substr(drive.size()));
+}
+
+std::uint32_t Planner::InstallFile(const std::string& sourceName, const std::string& destName,
+                                   const std::string& sourceDir, const std::string& destDir) {
+    Add("Disk " + std::to_string(m_disk), sourceDir + sourceName + "  ->  " + destDir + destName);
+    return 0;
+}
+
+void Planner::WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
+    Add("INI files", std::string(file) + "  [" + section + "] " + key + "=" + value);
+}
+
+void Planner::WriteProfileLine(const char* key, const std::string& line) {
+    Add("Start-up programs", std::string("win.ini [windows] ") + key + "=" + line);
+}
+
+std::unique_ptr<setup::ProgramManager> Planner::ConnectProgramManager() {
+    return std::make_unique<PlannedManager>(*this);
+}
+
+std::unique_ptr<setup::RegistryKey> Planner::OpenRegistryKey(setup::RegistryRoot root, const std::string& subKey,
+                                                             const char*) {
+    return std::make_unique<PlannedKey>(*this, std::string(RootName(root)) + "\\" + subKey);
+}
+
+bool Planner::RequestExitWindows(unsigned flags, unsigned) {
+    Add("Closing", flags == setup::exit_windows::kReboot ? "reboot" : "restart of Windows");
+    return true;
+}
+
+bool Planner::StartProgram(const std::string& commandLine) {
+    Add("Closing", "start " + commandLine);
+    return true;
+}
+
+void Planner::ShowBillboard(int position, const char* directory, const char* name) {
+    static const char* const places[] = {"over the whole screen", "top left", "top right", "bottom left", "bottom right"};
+    const std::string path = std::string(directory) + name;
+    // A slide is copied only to be shown, and deleted once shown; one the installer cannot
+    // place stays where it was copied.
+    if (position < 0 || position > 4)
+        Add("Disk " + std::to_string(m_disk), "slide " + path + " not shown (no place " + std::to_string(position) + "), left in place");
+    else
+        Add("Disk " + std::to_string(m_disk), "slide " + path + " shown " + places[position] + ", then deleted");
+}
+
+void Planner::RemoveBillboard() { Add("Disk " + std::to_string(m_disk), "slide removed"); }
+
+std::string FormatPlan(const std::vector<PlanLine>& plan) {
+    std::vector<std::string> parts;
+    for (const PlanLine& line : plan)
+        if (std::find(parts.begin(), parts.end(), line.part) == parts.end()) parts.push_back(line.part);
+    std::string text;
+    for (const std::string& part : parts) {
+        text += part + ":\n";
+        for (const PlanLine& line : plan)
+            if (line.part == part) text += "  " + line.text + "\n";
+    }
+    return text;
+}
+
+}  // namespace checker
