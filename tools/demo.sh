@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo: lays out the sample product's disks, installs it under Wine on a virtual display
+# The demo: lays out the sample product's disks, checks its script and prints the plan of
+# the installation (SETUPCHK.EXE), installs it under Wine on a virtual display
 # of its own as a user accepting the defaults would (No to the restart), saves a numbered
 # screenshot of every dialog, and prints what was installed.
 #   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive]
@@ -25,6 +26,15 @@ export ROBOT_EXE=$build/tests/e2e/robot.exe SAMPLE_DISKS=$demo/disks
 "$root/tools/make_sample_disks.sh" "$build" "$SAMPLE_DISKS" >/dev/null
 # shellcheck source=tools/sample_install.sh
 . "$root/tools/sample_install.sh"
+
+# First the author's check: the script and its disks, and the plan of the installation.
+echo "demo: checking the sample's script and disks with SETUPCHK.EXE"
+# Through a file: Wine's helper processes may inherit the output and hold a pipe open.
+check=0
+wine "$build/checker/SETUPCHK.EXE" --plan "$(winepath -w "$SAMPLE_DISKS/DISK1/SETUP.INF" 2>/dev/null)" \
+  </dev/null >"$demo/check.out" 2>&1 || check=$?
+tr -d '\r' <"$demo/check.out" | sed 's/^/  /'
+[ "$check" = 0 ] || { echo "demo: the sample's script has errors" >&2; exit 1; }
 
 if [ "$interactive" = --interactive ]; then
   rm -rf "$SAMPLE_DIR" "$SAMPLE_TARGET"
