@@ -9,7 +9,6 @@
 #include "ui/messages.h"
 
 #include <algorithm>
-#include <functional>
 #include <set>
 
 namespace checker {

@@ -1,12 +1,12 @@
 #include "planner.h"
 
-#include <algorithm>
-
 #include "actions/copy_list.h"
 #include "core/text.h"
 #include "ui/choices.h"
 #include "ui/messages.h"
 #include "ui/set_dir.h"
+
+#include <algorithm>
 
 namespace checker {
 
