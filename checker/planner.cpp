@@ -47,18 +47,11 @@ public:
         m_planner.Add("Registry", m_path + "  " + (name ? name : "(default)") + " = " + (data ? data : "(no data)"));
         return true;
     }
+    bool Created() const override { return true; }
 
 private:
     Planner& m_planner;
     std::string m_path;
-};
-
-class PlannedProgress : public setup::CopyProgress {
-public:
-    void ShowCopyPaths(const std::string&, const std::string&, const std::string&) override {}
-    void StepProgress() override {}
-    void DrainMessages() override {}
-    bool Cancelled() const override { return false; }
 };
 
 }  // namespace
@@ -95,42 +88,37 @@ int Planner::Answer(int style) {
     }
 }
 
-bool Planner::RunComPortDialog() {
-    const std::optional<setup::PortQuestion> question = setup::LoadPortQuestion(*this);
-    if (!question) return true;
-    const int position = setup::PortPreselection(*question);
-    Add("Dialogs", "port question \"" + (question->title.empty() ? "Remote Control" : question->title) + "\": COM1 to COM" +
-                       std::to_string(question->maxComPort) + ", COM" + std::to_string(position + 1) +
-                       " chosen (value " + std::to_string(question->baseValue + position) + ")");
-    SetComPort(static_cast<std::int16_t>(question->baseValue + position));
-    return true;
+// The dialogs are answered with what they preselect (or the choices given).
+std::optional<int> Planner::ShowPortDialog(const setup::PortQuestion& question) {
+    const int position = setup::PortPreselection(question);
+    Add("Dialogs", "port question \"" + (question.title.empty() ? "Remote Control" : question.title) + "\": COM1 to COM" +
+                       std::to_string(question.maxComPort) + ", COM" + std::to_string(position + 1) +
+                       " chosen (value " + std::to_string(question.baseValue + position) + ")");
+    return position;
 }
 
-bool Planner::RunSelectDialogs() {
-    for (int number = 1;; ++number) {
-        const std::optional<setup::SelectQuestion> question = setup::LoadSelectQuestion(*this, number);
-        if (!question) return true;
-        int position = question->firstPosition;
-        const auto chosen = m_choices.find(number);
-        if (chosen != m_choices.end() && chosen->second >= 1 && chosen->second <= static_cast<int>(question->items.size()))
-            position = chosen->second - 1;
-        const std::string value = setup::SelectionValue(*question, position);
-        Add("Dialogs", "selection " + std::to_string(number) + " \"" + question->title + "\": item " +
-                           std::to_string(position + 1) + " \"" + question->items[static_cast<std::size_t>(position)] +
-                           "\" (value " + value + ")");
-        AddSelection(static_cast<std::uint16_t>(position + 1), value.c_str());
-    }
+std::optional<int> Planner::ShowSelectDialog(const setup::SelectQuestion& question) {
+    const int number = GetSelectionCount() + 1;
+    int position = question.firstPosition;
+    const auto chosen = m_choices.find(number);
+    if (chosen != m_choices.end() && chosen->second >= 1 && chosen->second <= static_cast<int>(question.items.size()))
+        position = chosen->second - 1;
+    Add("Dialogs", "selection " + std::to_string(number) + " \"" + question.title + "\": item " +
+                       std::to_string(position + 1) + " \"" + question.items[static_cast<std::size_t>(position)] +
+                       "\" (value " + setup::SelectionValue(question, position) + ")");
+    return position;
 }
 
-bool Planner::RunSetDirDialog() {
+// A DefDir the dialog would refuse leaves the directory as it was.
+std::optional<std::string> Planner::ShowSetDirDialog() {
     const std::string typed = GetScriptValue("Initiation", "DefDir", nullptr, 100);
-    if (const std::optional<std::string> directory = setup::NormalizeInstallDir(typed)) SetInstallDir(directory->c_str());
-    Add("Dialogs", "destination " + m_installDir);
-    return true;
+    const std::string directory = setup::NormalizeInstallDir(typed).value_or(m_installDir);
+    Add("Dialogs", "destination " + directory);
+    return directory;
 }
 
 bool Planner::RunCopyDialog() {
-    PlannedProgress progress;
+    setup::NoProgress progress;
     setup::CopyWalk walk(*this, progress, setup::CopyParameters{kSourceDir, m_installDir, m_diskCount, m_copyFromSubDir});
     m_disk = 1;
     return walk.CopyAllDisks();

@@ -29,9 +29,9 @@ public:
 
     int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                           const char* caption3, const char* section, int style) override;
-    bool RunComPortDialog() override;
-    bool RunSelectDialogs() override;
-    bool RunSetDirDialog() override;
+    std::optional<int> ShowPortDialog(const setup::PortQuestion& question) override;
+    std::optional<int> ShowSelectDialog(const setup::SelectQuestion& question) override;
+    std::optional<std::string> ShowSetDirDialog() override;
     bool RunCopyDialog() override;
 
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\SYSTEM32"; }
@@ -40,6 +40,9 @@ public:
     std::optional<std::uint64_t> FreeDiskSpace(const std::string&) override { return std::nullopt; }
     bool FileExists(const std::string& path) override;
     std::optional<setup::LocalTime> GetFileLocalTime(const std::string&) override { return std::nullopt; }
+    bool DirectoryExists(const std::string&) override { return false; }
+    std::optional<setup::FileFacts> GetFileFacts(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> ReadProfileValue(const char*, const char*, const char*) override { return std::nullopt; }
     std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName, const std::string& sourceDir,
                               const std::string& destDir) override;
     void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override;

@@ -25,7 +25,7 @@ int Application::Main(HINSTANCE instance) noexcept {
     }
     if (!started) {
         m_mainWindow.reset();
-        return 0;
+        return m_startFailureCode;
     }
     return Run();
 }

@@ -22,7 +22,8 @@ public:
     static Application* Current() noexcept;
 
     // Runs the program: the start-up hook, then the message loop while it succeeded.
-    // Returns the exit code: the quit message's code, or 0 when the start-up failed.
+    // Returns the exit code: the quit message's code, or the start failure code (0 unless
+    // set) when the start-up failed.
     int Main(HINSTANCE instance) noexcept;
 
     HINSTANCE Instance() const noexcept { return m_instance; }
@@ -42,6 +43,9 @@ public:
     // Gives dialog controls the system's current look (the common controls).
     void Enable3dControls() noexcept;
 
+    // The exit code when the start-up hook fails (0 unless set).
+    void SetStartFailureCode(int code) noexcept { m_startFailureCode = code; }
+
 protected:
     // Start-up hook: false ends the program at once.
     virtual bool InitInstance() = 0;
@@ -57,6 +61,7 @@ private:
     HINSTANCE m_instance = nullptr;
     std::unique_ptr<Window> m_mainWindow;
     int m_waitCount = 0;
+    int m_startFailureCode = 0;
     HCURSOR m_cursorBeforeWait = nullptr;
 };
 

@@ -137,9 +137,16 @@ void CCopyDlg::DrainMessages() {
 
 bool CMainFrame::RunCopyDialog() {
     CSetupApp* app = GetSetupApp();
+    const setup::CopyParameters parameters{app ? app->m_programDir : std::string(), m_installDir, m_diskCount,
+                                           m_copyFromSubDir};
+    if (m_run && m_run->Quiet()) {
+        // No dialog: the same walk, with nothing shown between files.
+        if (parameters.sourceDir.empty() || parameters.installDir.empty() || m_copyEntryCount == 0) return true;
+        setup::NoProgress progress;
+        setup::CopyWalk walk(*this, progress, parameters);
+        return walk.CopyAllDisks();
+    }
     CCopyDlg dialog(this);
-    dialog.SetCopyParameters(setup::CopyParameters{app ? app->m_programDir : std::string(), m_installDir, m_diskCount,
-                                                   m_copyFromSubDir},
-                             m_copyEntryCount);
+    dialog.SetCopyParameters(parameters, m_copyEntryCount);
     return dialog.DoModal() != IDCANCEL;
 }

@@ -2,6 +2,7 @@
 
 #include "../core/fields.h"
 #include "../core/text.h"
+#include "file_copy.h"
 
 #include <cstdio>
 
@@ -79,70 +80,109 @@ CopyWalk::CopyWalk(SetupEngine& engine, CopyProgress& progress, CopyParameters p
 
 bool CopyWalk::CopyAllDisks() {
     m_replaceAll = m_engine.GetScriptInt("Initiation", "Replace File", 0);
-    const std::string& source = m_parameters.sourceDir;
+    std::string source = m_parameters.sourceDir;
     for (int disk = 1; disk <= m_parameters.diskCount; ++disk) {
-        if (disk > 1) m_engine.PromptDiskChange(disk);
-        const std::string destinations[] = {WithBackslash(m_engine.WindowsDirectory()),
-                                            WithBackslash(m_engine.SystemDirectory()),
-                                            WithBackslash(m_parameters.installDir)};
-        for (int i = 0; i < 3; ++i) {
-            if (m_engine.FindSection(kFixedSections[i]) && !CopySection(disk, source, destinations[i], kFixedSections[i]))
-                return false;
+        if (disk > 1) {
+            // Where the disk is: in the drive as the disk before (the user put it in), or a
+            // folder of its own that a quiet run finds.
+            source = m_engine.ChangeDisk(disk, source);
+            if (source.empty()) return false;
         }
-        for (int number = 1;; ++number) {
-            const std::string subDir =
-                m_engine.GetScriptValue("Initiation", SubDirSection(number).c_str(), nullptr, 50);
-            if (subDir.empty()) break;
-            const std::string from = m_parameters.copyFromSubDir ? WithBackslash(source + subDir) : source;
-            const std::string to = WithBackslash(WithBackslash(m_parameters.installDir) + subDir);
-            if (!CopySection(disk, from, to, SubDirSection(number).c_str())) return false;
-        }
+        if (!VisitDisk(disk, source, [this](const CopyEntry& entry) { return CopyOne(entry); })) return false;
     }
     return true;
 }
 
-bool CopyWalk::CopySection(int disk, const std::string& source, const std::string& destination, const char* section) {
-    if (!CopyEntryList(disk, "", source, destination, section)) return false;
+bool CopyWalk::DiskIn(int disk, const std::string& folder) {
+    bool found = false;
+    VisitDisk(disk, folder, [this, &found](const CopyEntry& entry) {
+        if (entry.kind != CopyEntry::Kind::kFile && entry.kind != CopyEntry::Kind::kSlide) return true;
+        const SourceFile plain{*entry.source + entry.name, entry.name};
+        found = m_engine.FileExists(plain.path) || m_engine.FileExists(CompressedName(plain).path);
+        return !found;
+    });
+    return found;
+}
+
+bool CopyWalk::VisitDisk(int disk, const std::string& source, const Visit& visit) {
+    const std::string destinations[] = {WithBackslash(m_engine.WindowsDirectory()),
+                                        WithBackslash(m_engine.SystemDirectory()),
+                                        WithBackslash(m_parameters.installDir)};
+    for (int i = 0; i < 3; ++i) {
+        if (m_engine.FindSection(kFixedSections[i]) &&
+            !VisitSection(disk, source, destinations[i], kFixedSections[i], visit))
+            return false;
+    }
+    for (int number = 1;; ++number) {
+        const std::string subDir = m_engine.GetScriptValue("Initiation", SubDirSection(number).c_str(), nullptr, 50);
+        if (subDir.empty()) break;
+        const std::string from = m_parameters.copyFromSubDir ? WithBackslash(source + subDir) : source;
+        const std::string to = WithBackslash(WithBackslash(m_parameters.installDir) + subDir);
+        if (!VisitSection(disk, from, to, SubDirSection(number).c_str(), visit)) return false;
+    }
+    return true;
+}
+
+bool CopyWalk::VisitSection(int disk, const std::string& source, const std::string& destination, const char* section,
+                            const Visit& visit) {
+    if (!VisitList(disk, "", source, destination, section, visit)) return false;
     for (int dialog = 1; dialog <= m_engine.GetSelectionCount(); ++dialog) {
         const std::string prefix = SelectionPrefix(dialog, m_engine.GetSelectionItem(dialog - 1));
-        if (!CopyEntryList(disk, prefix, source, destination, section)) return false;
+        if (!VisitList(disk, prefix, source, destination, section, visit)) return false;
     }
     return true;
 }
 
-bool CopyWalk::CopyEntryList(int disk, const std::string& prefix, const std::string& source,
-                             const std::string& destination, const char* section) {
+bool CopyWalk::VisitList(int disk, const std::string& prefix, const std::string& source,
+                         const std::string& destination, const char* section, const Visit& visit) {
     for (int number = 1;; ++number) {
-        std::string name =
+        CopyEntry entry;
+        entry.source = &source;
+        entry.destination = &destination;
+        entry.name =
             m_engine.GetScriptValue(section, EntryKey(prefix, "File", disk, number).c_str(), nullptr, kEntryBufferSize);
-        bool slide = false;
-        int position = 4;
-        if (name.empty()) {
+        if (entry.name.empty()) {
             const std::string value = m_engine.GetScriptValue(
                 section, EntryKey(prefix, "Bitmap", disk, number).c_str(), nullptr, kPathBufferSize);
             if (value.empty()) return true;
-            if (EqualNoCase(value, "NULL")) {
-                m_engine.RemoveBillboard();
-                m_progress.StepProgress();
-                continue;
-            }
             char field[kEntryBufferSize];
             int at = 0;
-            if (!NextField(value.c_str(), &at, ',', field, sizeof field)) {
-                m_progress.StepProgress();
-                continue;
+            if (EqualNoCase(value, "NULL")) {
+                entry.kind = CopyEntry::Kind::kRemoveSlide;
+            } else if (!NextField(value.c_str(), &at, ',', field, sizeof field)) {
+                entry.kind = CopyEntry::Kind::kNoSlide;
+            } else {
+                entry.kind = CopyEntry::Kind::kSlide;
+                entry.name = field;
+                entry.position = SlidePosition(value.c_str(), at);
             }
-            name = field;
-            position = SlidePosition(value.c_str(), at);
-            slide = true;
         }
-        m_progress.ShowCopyPaths(name, source, destination);
-        if (!m_engine.InstallOneFile(m_replaceAll, name.c_str(), source.c_str(), destination.c_str())) return false;
-        m_progress.StepProgress();
-        m_progress.DrainMessages();
-        if (m_progress.Cancelled()) return false;
-        if (slide) m_engine.ShowBillboard(position, destination.c_str(), name.c_str());
+        if (!visit(entry)) return false;
     }
+}
+
+bool CopyWalk::CopyOne(const CopyEntry& entry) {
+    if (entry.kind == CopyEntry::Kind::kRemoveSlide) m_engine.RemoveBillboard();
+    if (entry.kind == CopyEntry::Kind::kRemoveSlide || entry.kind == CopyEntry::Kind::kNoSlide) {
+        m_progress.StepProgress();
+        return true;
+    }
+    const std::string& source = *entry.source;
+    const std::string& destination = *entry.destination;
+    m_progress.ShowCopyPaths(entry.name, source, destination);
+    if (!m_engine.InstallOneFile(m_replaceAll, entry.name.c_str(), source.c_str(), destination.c_str())) return false;
+    m_progress.StepProgress();
+    m_progress.DrainMessages();
+    if (m_progress.Cancelled()) return false;
+    if (entry.kind == CopyEntry::Kind::kSlide)
+        m_engine.ShowBillboard(entry.position, destination.c_str(), entry.name.c_str());
+    return true;
+}
+
+bool SetupEngine::DiskFolderHolds(int disk, const std::string& folder) {
+    NoProgress progress;
+    CopyWalk walk(*this, progress, CopyParameters{folder, m_installDir, m_diskCount, m_copyFromSubDir});
+    return walk.DiskIn(disk, folder);
 }
 
 }  // namespace setup

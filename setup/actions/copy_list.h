@@ -5,6 +5,7 @@
 #include "../core/setup_engine.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace setup {
@@ -23,6 +24,15 @@ public:
     virtual bool Cancelled() const = 0;
 };
 
+// A copy without a window: nothing is shown between files, and nothing cancels it.
+class NoProgress : public CopyProgress {
+public:
+    void ShowCopyPaths(const std::string&, const std::string&, const std::string&) override {}
+    void StepProgress() override {}
+    void DrainMessages() override {}
+    bool Cancelled() const override { return false; }
+};
+
 struct CopyParameters {
     std::string sourceDir;   // the disk's directory, with a backslash at its end
     std::string installDir;  // with a backslash at its end
@@ -30,18 +40,38 @@ struct CopyParameters {
     int copyFromSubDir = 0;
 };
 
+// One entry of a copy list: a file, a slide (a file shown once copied), the removal of the
+// slide shown, or a slide entry without a name.
+struct CopyEntry {
+    enum class Kind { kFile, kSlide, kRemoveSlide, kNoSlide };
+    Kind kind = Kind::kFile;
+    std::string name;
+    int position = 4;  // a slide's place
+    const std::string* source = nullptr;       // the folder it is copied from
+    const std::string* destination = nullptr;  // the folder it is copied to
+};
+
 // Copies every disk's lists in order: [Windows], [System], [DefDir], then the [SubDir N]
 // sections; on each disk first the entries without a prefix, then those of the items the
-// user selected. False when the installation is to end (Exit confirmed, or Cancel).
+// user selected. False when the installation is to end (Exit confirmed, Cancel, or a disk
+// that is nowhere).
 class CopyWalk {
 public:
     CopyWalk(SetupEngine& engine, CopyProgress& progress, CopyParameters parameters);
     bool CopyAllDisks();
+    // True when the folder holds, under its plain or compressed name, at least one of the
+    // files that disk N's lists copy.
+    bool DiskIn(int disk, const std::string& folder);
 
 private:
-    bool CopySection(int disk, const std::string& source, const std::string& destination, const char* section);
-    bool CopyEntryList(int disk, const std::string& prefix, const std::string& source,
-                       const std::string& destination, const char* section);
+    using Visit = std::function<bool(const CopyEntry&)>;
+    // Every entry of disk N's lists, read from source; false as soon as visit says so.
+    bool VisitDisk(int disk, const std::string& source, const Visit& visit);
+    bool VisitSection(int disk, const std::string& source, const std::string& destination, const char* section,
+                      const Visit& visit);
+    bool VisitList(int disk, const std::string& prefix, const std::string& source, const std::string& destination,
+                   const char* section, const Visit& visit);
+    bool CopyOne(const CopyEntry& entry);
 
     SetupEngine& m_engine;
     CopyProgress& m_progress;

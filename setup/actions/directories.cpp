@@ -47,16 +47,25 @@ bool SetupEngine::CreateInstallDirectory(const std::string& directory) {
     if (directory.empty()) return false;
     // Every level from the drive down: C:, C:\APP, C:\APP\SUB for C:\APP\SUB\.
     for (std::size_t at = directory.find('\\'); at != std::string::npos; at = directory.find('\\', at + 1)) {
-        if (!EnsureDirectory(directory.substr(0, at))) return false;
+        if (!MakeDirectory(directory.substr(0, at))) return false;
     }
-    if (directory.back() != '\\' && !EnsureDirectory(directory)) return false;
+    if (directory.back() != '\\' && !MakeDirectory(directory)) return false;
 
     for (int number = 1;; ++number) {
         const std::string key = NumberedKey("SubDir", number);
         const std::string name = GetScriptValue("Initiation", key.c_str(), nullptr, kSubDirBufferSize);
         if (name.empty()) return true;
-        if (!EnsureDirectory(directory + name)) return false;
+        if (!MakeDirectory(directory + name)) return false;
     }
+}
+
+bool SetupEngine::MakeDirectory(const std::string& path) {
+    // A drive ("C:") is there or not; it is never made.
+    if (!m_journal.Active() || path.size() <= 2) return EnsureDirectory(path);
+    const bool existed = DirectoryExists(path);
+    const bool there = EnsureDirectory(path);
+    m_journal.DirectoryMade(path, there && !existed, !there);
+    return there;
 }
 
 }  // namespace setup

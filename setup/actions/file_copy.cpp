@@ -62,8 +62,24 @@ int SetupEngine::ConfirmFileReplace(const char* sourceName, const char* destName
     // The new file is shown under its plain name, even when the compressed one was read.
     const std::string text = "Would you like to replace the existing file\n\n " + DescribeFile(existing, *existingTime) +
                              "\n\nwith this one ?\n\n " + DescribeFile(std::string(sourceDir) + destName, *newTime);
-    return ShowScriptMessage("Confirm File Replace", text.c_str(), "Yes", "No", "Replace All", "Replace Message",
-                             style::kYesNoCancel | style::kQuestionIcon);
+    MessageQuestion question;
+    question.ask = Ask::kReplace;
+    question.title = "Confirm File Replace";
+    question.text = text.c_str();
+    question.captions[0] = "Yes";
+    question.captions[1] = "No";
+    question.captions[2] = "Replace All";
+    question.section = "Replace Message";
+    question.style = style::kYesNoCancel | style::kQuestionIcon;
+    question.file = destName;
+    return AskQuestion(question).value;
+}
+
+void SetupEngine::TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result,
+                                bool replaced) {
+    InstalledFile file{source, destination, result, replaced, std::nullopt};
+    if (result == 0) file.facts = GetFileFacts(destination);
+    m_journal.FileInstalled(file);
 }
 
 bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir) {
@@ -76,8 +92,11 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
         source = CompressedName(plain);
         // After Retry either name will do: the disk put in may carry the file plain.
         while (FitsPath(source.path) && !FileExists(source.path)) {
-            const int answer = AskFileNotFound(source.path.c_str());
-            if (answer == result::kIgnore) return true;
+            const int answer = AskFileNotFound(source.path.c_str(), fileName);
+            if (answer == result::kIgnore) {
+                m_journal.FileSkipped(destination, FileSkip::kIgnored);
+                return true;
+            }
             if (answer == result::kAbort && ConfirmStop()) return false;
             if (FileExists(plain.path)) {
                 source = plain;
@@ -89,16 +108,25 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     if (FitsPath(source.path) && FitsPath(destination) && !replaceAll && FileExists(destination) &&
         NeedsReplaceConfirmation(fileName)) {
         const int answer = ConfirmFileReplace(source.name.c_str(), fileName, sourceDir, destDir);
-        if (answer == result::kNo) return true;
+        if (answer == result::kNo) {
+            m_journal.FileSkipped(destination, FileSkip::kKept);
+            return true;
+        }
         if (answer == result::kCancel) replaceAll = 1;  // "Replace All"
     }
 
+    const bool replaced = m_journal.Active() && FitsPath(destination) && FileExists(destination);
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
-        if (fits && InstallFile(source.name, fileName, sourceDir, destDir) == 0) return true;
+        const std::uint32_t outcome = fits ? InstallFile(source.name, fileName, sourceDir, destDir) : kPathTooLong;
+        if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced);
+        if (outcome == 0) return true;
         const int answer = AskCopyError(fileName);
-        if (answer == result::kIgnore) return true;
+        if (answer == result::kIgnore) {
+            m_journal.FileSkipped(destination, FileSkip::kIgnored);
+            return true;
+        }
         if (answer == result::kAbort && ConfirmStop()) return false;
     }
 }

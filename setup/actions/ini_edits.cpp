@@ -59,22 +59,30 @@ void SetupEngine::RemoveStartupEntries() {
     std::string load = GetProfileLine("Load");
     std::string run = GetProfileLine("Run");
     if (load.empty() && run.empty()) return;
+    const std::pair<std::string, std::string> before(load, run);
     ProcessStartupList(StartupMode::kRemove, "RunFile", load, run);
     ProcessStartupList(StartupMode::kRemove, "LoadFile", load, run);
-    WriteProfileLine("Load", load);
-    WriteProfileLine("Run", run);
+    WriteStartupLine("Load", before.first, load);
+    WriteStartupLine("Run", before.second, run);
 }
 
 bool SetupEngine::AddStartupEntries() {
     if (!HasStartupEntries()) return false;
-    std::string load = WithoutTrailingBlanks(GetProfileLine("Load"));
-    std::string run = WithoutTrailingBlanks(GetProfileLine("Run"));
+    const std::string loadBefore = GetProfileLine("Load");
+    const std::string runBefore = GetProfileLine("Run");
+    std::string load = WithoutTrailingBlanks(loadBefore);
+    std::string run = WithoutTrailingBlanks(runBefore);
     std::string unused;
     ProcessStartupList(StartupMode::kAppend, "RunFile", run, unused);
     ProcessStartupList(StartupMode::kAppend, "LoadFile", load, unused);
-    WriteProfileLine("Load", load);
-    WriteProfileLine("Run", run);
+    WriteStartupLine("Load", loadBefore, load);
+    WriteStartupLine("Run", runBefore, run);
     return true;
+}
+
+void SetupEngine::WriteStartupLine(const char* key, const std::string& before, const std::string& after) {
+    WriteProfileLine(key, after);
+    m_journal.StartupLineWritten(key, before, after);
 }
 
 void SetupEngine::WriteIniSections() {
@@ -106,7 +114,14 @@ void SetupEngine::WriteIniItem(const char* file, const char* entry) {
         return;
     for (const char* field : {section, key, value})
         if (std::strlen(field) > 99) return;
+    WriteIniEntry(section, key, value, file);
+}
+
+void SetupEngine::WriteIniEntry(const char* section, const char* key, const char* value, const char* file) {
+    std::optional<std::string> before;
+    if (m_journal.Active()) before = ReadProfileValue(section, key, file);
     WriteProfileValue(section, key, value, file);
+    m_journal.IniEntryWritten(file, section, key, value, before);
 }
 
 }  // namespace setup

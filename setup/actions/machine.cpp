@@ -4,6 +4,8 @@
 
 #include <winver.h>
 
+#include <vector>
+
 bool CMainFrame::EnsureDirectory(const std::string& path) {
     if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
     if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
@@ -56,4 +58,38 @@ std::uint32_t CMainFrame::InstallFile(const std::string& sourceName, const std::
 void CMainFrame::WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
     // A file that cannot be written is passed over: nothing checks the result.
     ::WritePrivateProfileStringA(section, key, value, file);
+}
+
+bool CMainFrame::DirectoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<setup::FileFacts> CMainFrame::GetFileFacts(const std::string& path) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FILETIME written{};
+    if (!file || !::GetFileTime(file.Get(), nullptr, nullptr, &written)) return std::nullopt;
+    setup::FileFacts facts;
+    facts.writeTime = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    std::vector<char> block(64 * 1024);
+    DWORD read = 0;
+    while (::ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr) && read > 0) {
+        facts.crc32 = setup::Crc32(block.data(), read, facts.crc32);
+        facts.size += read;
+    }
+    return facts;
+}
+
+std::optional<std::string> CMainFrame::ReadProfileValue(const char* section, const char* key, const char* file) {
+    // GetPrivateProfileString cannot tell an absent entry from one that holds the default;
+    // an entry that gives back two different defaults is absent.
+    char value[512] = {};
+    const DWORD length = ::GetPrivateProfileStringA(section, key, "\x01", value, sizeof value, file);
+    if (length == 1 && value[0] == '\x01') {
+        char again[4] = {};
+        if (::GetPrivateProfileStringA(section, key, "\x02", again, sizeof again, file) == 1 && again[0] == '\x02')
+            return std::nullopt;
+    }
+    return std::string(value, length < sizeof value ? length : sizeof value - 1);
 }

@@ -35,21 +35,28 @@ bool SetupEngine::AddGroupItems(ProgramManager& manager, const char* group) {
     // A malformed item ends the group's list; an item the program manager refuses is
     // passed over.
     for (int number = 1; BuildItemCommand(group, number, item); ++number) {
-        if (manager.Execute("[AddItem(" + item + ")]") == ProgramManager::Outcome::kNoData) return false;
+        if (SendCommand(manager, "[AddItem(" + item + ")]") == ProgramManager::Outcome::kNoData) return false;
     }
     return true;
+}
+
+ProgramManager::Outcome SetupEngine::SendCommand(ProgramManager& manager, const std::string& command) {
+    const ProgramManager::Outcome outcome = manager.Execute(command);
+    m_journal.ProgramManagerCommand(command, outcome);
+    return outcome;
 }
 
 bool SetupEngine::CreateProgramGroups() {
     if (GetScriptValue("Initiation", "Group 1", nullptr, kPathBufferSize).empty()) return true;
     std::unique_ptr<ProgramManager> manager = ConnectProgramManager();
+    m_journal.ProgramManagerConnected(manager != nullptr);
     if (!manager) return false;
     for (int number = 1;; ++number) {
         const std::string key = NumberedKey("Group", number);
         const std::string name = GetScriptValue("Initiation", key.c_str(), nullptr, kPathBufferSize);
         if (name.empty()) return true;
-        if (manager->Execute("[CreateGroup(" + name + ")]") != ProgramManager::Outcome::kAccepted ||
-            manager->Execute("[ShowGroup(" + name + ",1)]") != ProgramManager::Outcome::kAccepted ||
+        if (SendCommand(*manager, "[CreateGroup(" + name + ")]") != ProgramManager::Outcome::kAccepted ||
+            SendCommand(*manager, "[ShowGroup(" + name + ",1)]") != ProgramManager::Outcome::kAccepted ||
             !AddGroupItems(*manager, key.c_str()))
             return false;
     }

@@ -28,7 +28,7 @@ void SetupEngine::WriteRegisterSection() {
             GetScriptValue("Register", ("Key Class " + number).c_str(), nullptr, kPathBufferSize);
         if (root.empty() || subKey.empty() || keyClass.empty()) return;
         std::unique_ptr<RegistryKey> opened =
-            CreateRegistryKey(root, subKey, EqualNoCase(keyClass, "NULL") ? nullptr : keyClass.c_str());
+            OpenKeyForWriting(root, subKey, EqualNoCase(keyClass, "NULL") ? nullptr : keyClass.c_str());
         if (!opened) return;
 
         for (int value = 1;; ++value) {
@@ -42,7 +42,8 @@ void SetupEngine::WriteRegisterSection() {
             // A value with a directory code becomes a full path; one without stays as written.
             if (!noData && !ResolvePathRef(data, sizeof data, nullptr)) break;
             if (noName && noData) continue;
-            if (!opened->SetString(noName ? nullptr : name.c_str(), noData ? nullptr : data)) break;
+            if (!SetRegistryString(*opened, root + "\\" + subKey, noName ? nullptr : name.c_str(), noData ? nullptr : data))
+                break;
         }
     }
 }
@@ -56,11 +57,25 @@ void SetupEngine::WriteUninstallEntry() {
         !GetScriptString("UnInstall", "UnInstallString", nullptr, command, sizeof command) ||
         !ResolvePathRef(command, sizeof command, m_installDir.c_str()))
         return;
-    std::unique_ptr<RegistryKey> entry =
-        CreateRegistryKey(root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subKey, nullptr);
+    const std::string path = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subKey;
+    std::unique_ptr<RegistryKey> entry = OpenKeyForWriting(root, path, nullptr);
     if (!entry) return;
     // The value name is "UninstallString", with a small i, whatever the script key says.
-    if (entry->SetString("DisplayName", displayName.c_str())) entry->SetString("UninstallString", command);
+    if (SetRegistryString(*entry, root + "\\" + path, "DisplayName", displayName.c_str()))
+        SetRegistryString(*entry, root + "\\" + path, "UninstallString", command);
+}
+
+std::unique_ptr<RegistryKey> SetupEngine::OpenKeyForWriting(const std::string& root, const std::string& subKey,
+                                                            const char* keyClass) {
+    std::unique_ptr<RegistryKey> key = CreateRegistryKey(root, subKey, keyClass);
+    m_journal.RegistryKeyOpened(root + "\\" + subKey, key && key->Created(), !key);
+    return key;
+}
+
+bool SetupEngine::SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data) {
+    const bool written = key.SetString(name, data);
+    m_journal.RegistryValueWritten(path, name, data, written);
+    return written;
 }
 
 }  // namespace setup

@@ -49,7 +49,8 @@ private:
 
 class Win32RegistryKey : public setup::RegistryKey {
 public:
-    explicit Win32RegistryKey(HKEY key) : m_key(key) {}
+    Win32RegistryKey(HKEY key, bool created) : m_key(key), m_created(created) {}
+    bool Created() const override { return m_created; }
     bool SetString(const char* name, const char* data) override {
         const DWORD length = data ? static_cast<DWORD>(std::strlen(data) + 1) : 0;
         return ::RegSetValueExA(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), length) ==
@@ -58,6 +59,7 @@ public:
 
 private:
     fw::RegistryKey m_key;
+    bool m_created;
 };
 
 HKEY RootKey(setup::RegistryRoot root) {
@@ -81,10 +83,11 @@ std::unique_ptr<setup::ProgramManager> CMainFrame::ConnectProgramManager() {
 std::unique_ptr<setup::RegistryKey> CMainFrame::OpenRegistryKey(setup::RegistryRoot root, const std::string& subKey,
                                                                 const char* keyClass) {
     HKEY key = nullptr;
+    DWORD disposition = 0;
     if (::RegCreateKeyExA(RootKey(root), subKey.c_str(), 0, const_cast<char*>(keyClass), REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    return std::make_unique<Win32RegistryKey>(key, disposition == REG_CREATED_NEW_KEY);
 }
 
 std::string CMainFrame::GetProfileLine(const char* key) {

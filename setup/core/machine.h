@@ -25,6 +25,8 @@ public:
     // A REG_SZ value; a null name is the key's default value, null data a value with no
     // data. False when the system refused it.
     virtual bool SetString(const char* name, const char* data) = 0;
+    // True when opening made the key; false when it was there already.
+    virtual bool Created() const = 0;
 };
 
 enum class RegistryRoot { kClassesRoot, kCurrentUser, kLocalMachine, kUsers };

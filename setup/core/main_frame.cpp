@@ -29,10 +29,21 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam) {
     if (fw::FrameWindow::OnCreate(wParam, lParam) == -1) return -1;
     fw::WaitCursor wait;
-    if (LoadScript() != 0) return -1;
-    if (!BuildBackground()) return -1;
+    if (LoadScript() != 0) {
+        if (m_run) m_run->Fail("the setup script cannot be read", setup::exit_code::kStopped);
+        return -1;
+    }
+    // The answer file is checked against the script before anything is changed.
+    if (m_run && !m_run->Attach(*this)) return -1;
+    if (!BuildBackground()) {
+        if (m_run) m_run->Fail("the background picture cannot be made", setup::exit_code::kStopped);
+        return -1;
+    }
 
-    ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, m_screenWidth, m_screenHeight, SWP_SHOWWINDOW);
+    // A quiet run's window is never shown: it is there for the single-instance rule and as
+    // the owner that the dialogs would have.
+    const bool shown = !m_run || !m_run->Quiet();
+    ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, m_screenWidth, m_screenHeight, shown ? SWP_SHOWWINDOW : SWP_NOACTIVATE);
     fw::Application* app = fw::Application::Current();
     HICON icon = ::LoadIconA(app ? app->Instance() : nullptr, MAKEINTRESOURCEA(128));
     ::SetClassLongPtrA(m_hwnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
@@ -47,6 +58,7 @@ LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
         // otherwise deliver further ticks and start it again.
         ::KillTimer(m_hwnd, kStartTimer);
         RunSetup();
+        if (m_run) m_exitCode = m_run->Finish(*this);
         ::PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
     }
     return DefaultProc(WM_TIMER, wParam, lParam);
@@ -61,7 +73,7 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam) {
     m_hPalette.Reset();
     m_selectionValues.clear();
     m_selectionItems.clear();
-    ::PostQuitMessage(kExitCode);
+    ::PostQuitMessage(m_exitCode);
     return 0;
 }
 

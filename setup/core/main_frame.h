@@ -6,9 +6,11 @@
 #include "../../framework/handles.h"
 #include "../../framework/window.h"
 #include "setup_engine.h"
+#include "unattended.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class CMainFrame : public fw::FrameWindow, public setup::SetupEngine {
@@ -21,6 +23,12 @@ public:
 
     CMainFrame();
     ~CMainFrame() override;
+
+    // A run started with switches: its log, answers and rules. Set before the window is
+    // created; without it the run is the person's at the screen, as it always was.
+    void SetUnattendedRun(std::unique_ptr<UnattendedRun> run) { m_run = std::move(run); }
+    // The exit code of a run whose window could not be created.
+    int StartFailureCode() const { return m_run ? m_run->ExitCode() : 0; }
 
     // Reads the setup script named by the application into the line array:
     // 0 loaded; 2 missing, unreadable size or empty; 3 read failed; 4 no memory.
@@ -54,9 +62,9 @@ public:
     int ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                           const char* caption3, const char* section, int style) override;
 
-    bool RunComPortDialog() override;
-    bool RunSelectDialogs() override;
-    bool RunSetDirDialog() override;
+    std::optional<int> ShowPortDialog(const setup::PortQuestion& question) override;
+    std::optional<int> ShowSelectDialog(const setup::SelectQuestion& question) override;
+    std::optional<std::string> ShowSetDirDialog() override;
     bool RunCopyDialog() override;
 
     std::string SystemDirectory() const override;
@@ -68,6 +76,9 @@ public:
     std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
                               const std::string& sourceDir, const std::string& destDir) override;
     void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override;
+    bool DirectoryExists(const std::string& path) override;
+    std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
+    std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
     std::string GetProfileLine(const char* key) override;
     void WriteProfileLine(const char* key, const std::string& line) override;
     std::unique_ptr<setup::ProgramManager> ConnectProgramManager() override;
@@ -106,4 +117,6 @@ private:
     fw::Bitmap m_hBackground;       // what the window shows
     fw::Palette m_hPalette;         // the background picture's palette, if it has one
     DWORD m_billboardPauseMs = 1000;
+    std::unique_ptr<UnattendedRun> m_run;
+    int m_exitCode = kExitCode;
 };

@@ -4,20 +4,47 @@
 
 namespace setup {
 
-bool SetupEngine::RestartSystem(int reboot) {
+namespace {
+
+bool Request(SetupEngine& engine, int reboot) {
     if (!reboot) {
         // A log-off restarts Windows; when the system refuses, a forced one.
-        return RequestExitWindows(exit_windows::kLogOff, 0xFFFFFFFFu) || RequestExitWindows(exit_windows::kForce, 0);
+        return engine.RequestExitWindows(exit_windows::kLogOff, 0xFFFFFFFFu) ||
+               engine.RequestExitWindows(exit_windows::kForce, 0);
     }
-    if (IsNtFamily() && !EnableShutdownPrivilege()) return false;
-    return RequestExitWindows(exit_windows::kReboot, 0);
+    if (engine.IsNtFamily() && !engine.EnableShutdownPrivilege()) return false;
+    return engine.RequestExitWindows(exit_windows::kReboot, 0);
+}
+
+}  // namespace
+
+bool SetupEngine::RestartSystem(int reboot) {
+    m_restartNeeded = true;
+    if (m_holdRestarts) {
+        // The installation goes on as after a request; the exit code tells that it is due.
+        m_journal.RestartRequested(reboot != 0, Restart::kHeldBack);
+        return true;
+    }
+    const bool requested = Request(*this, reboot);
+    m_restartStarted = m_restartStarted || requested;
+    m_journal.RestartRequested(reboot != 0, requested ? Restart::kRequested : Restart::kRefused);
+    return requested;
 }
 
 bool SetupEngine::RunExecuteFile() {
     char command[kPathBufferSize];
     if (!GetScriptString("Execute File", "File", nullptr, command, sizeof command)) return false;
     if (!ResolvePathRef(command, sizeof command, m_installDir.c_str())) return false;
-    return StartProgram(command);
+    const Answer allowed = Answers().AllowProgramStart(command);
+    if (allowed.origin != Origin::kUser)
+        m_journal.Answered(std::string("start the program ") + command, allowed.value == result::kYes ? "Yes" : "No", allowed);
+    if (allowed.value != result::kYes) {
+        m_journal.ProgramStarted(command, ProgramStart::kSkipped);
+        return false;
+    }
+    const bool started = StartProgram(command);
+    m_journal.ProgramStarted(command, started ? ProgramStart::kStarted : ProgramStart::kFailed);
+    return started;
 }
 
 }  // namespace setup

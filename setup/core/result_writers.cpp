@@ -28,7 +28,7 @@ void SetupEngine::WriteItems(const char* section, int fields, const std::functio
                 !NextField(entry.c_str(), &position, ',', iniKey, sizeof iniKey) ||
                 (fields == 3 && !NextField(entry.c_str(), &position, ',', third, sizeof third)))
                 break;
-            WriteProfileValue(iniSection, iniKey, value(third).c_str(), path);
+            WriteIniEntry(iniSection, iniKey, value(third).c_str(), path);
         }
     }
 }

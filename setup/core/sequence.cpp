@@ -2,6 +2,8 @@
 // on. Nothing is undone when it stops half way.
 #include "setup_engine.h"
 
+#include "options.h"
+
 namespace setup {
 
 int SetupEngine::ReadInitiation() {
@@ -17,13 +19,21 @@ int SetupEngine::ReadInitiation() {
 }
 
 void SetupEngine::RunSetup() {
+    m_restartNeeded = false;
+    m_restartStarted = false;
+    m_runEnd = RunEnd::kNothingToDo;
     if (!ReadInitiation()) return;  // no product named: nothing is shown
-    if (!HandlePreviousVersion()) return;
-    if (!RunComPortDialog()) return;
-    if (!RunSelectDialogs()) return;
+    m_runEnd = RunSequence() ? RunEnd::kCompleted : RunEnd::kStopped;
+}
+
+// The steps in their order; false when one of them ended the installation.
+bool SetupEngine::RunSequence() {
+    if (!HandlePreviousVersion()) return false;
+    if (!RunComPortDialog()) return false;
+    if (!RunSelectDialogs()) return false;
     CountCopyItems();
-    if (m_copyEntryCount != 0 && !RunCopyPhase()) return;
-    if (!CreateGroupsWithRetry()) return;
+    if (m_copyEntryCount != 0 && !RunCopyPhase()) return false;
+    if (!CreateGroupsWithRetry()) return false;
     WriteIniSections();
     const bool restartFlag = AddStartupEntries();
     if (m_comPortChosen) WriteComPortResults(m_comPort);
@@ -31,8 +41,9 @@ void SetupEngine::RunSetup() {
     WriteVersionEntries();
     WriteRegisterSection();
     WriteUninstallEntry();
-    if (RunExecuteFile()) return;  // a started program ends the installation quietly
+    if (RunExecuteFile()) return true;  // a started program ends the installation quietly
     CloseInstallation(restartFlag);
+    return true;
 }
 
 // An earlier version still loaded at Windows start: remove it and restart Windows. The
@@ -67,14 +78,23 @@ bool SetupEngine::CreateGroupsWithRetry() {
 
 // Reboot takes precedence over a restart; a restart is asked when the script wants one
 // or when start-up programs were added; otherwise the end message.
+// A restart that is needed counts as needed also when the user declines it.
 void SetupEngine::CloseInstallation(bool restartFlag) {
     if (m_rebootSystem) {
+        m_restartNeeded = true;
         if (AskReboot() && !RestartSystem(1)) ReportRebootFailure();
     } else if (m_restartWindows || restartFlag) {
+        m_restartNeeded = true;
         if (AskRestart() && !RestartSystem(0)) ReportRestartFailure();
     } else {
         ShowEndMessage();
     }
+}
+
+int SetupEngine::QuietExitCode() const {
+    if (m_runEnd != RunEnd::kCompleted) return exit_code::kStopped;
+    if (m_restartStarted) return exit_code::kRestartStarted;
+    return m_restartNeeded ? exit_code::kRestartNeeded : exit_code::kSuccess;
 }
 
 }  // namespace setup

@@ -44,18 +44,39 @@ bool CSetupApp::InitInstance() {
     LocateScript();
     std::string title = ReadAppTitle();
 
+    // Switches make a run of their own; without any, the run is the one it always was.
+    std::unique_ptr<UnattendedRun> run;
+    const setup::ParsedOptions parsed = setup::ParseCommandLine(setup::ArgumentsOf(::GetCommandLineA()));
+    if (parsed.options.Any() || !parsed.error.empty()) {
+        run = std::make_unique<UnattendedRun>(parsed.options, title, m_scriptPath, ModulePath());
+        if (!run->Begin(parsed.error)) {
+            SetStartFailureCode(run->ExitCode());
+            return false;
+        }
+    }
+
     // One installer at a time: a window with the same title, whatever program owns it,
-    // is brought forward and this run ends.
+    // is brought forward and this run ends. A quiet run brings nothing forward.
     if (HWND running = ::FindWindowA(nullptr, title.c_str())) {
+        if (run) {
+            const bool quiet = run->Quiet();
+            run->Fail("another installer titled \"" + title + "\" is running",
+                      quiet ? setup::exit_code::kStopped : 0);
+            SetStartFailureCode(run->ExitCode());
+            if (quiet) return false;
+        }
         ::SetForegroundWindow(running);
         return false;
     }
 
     auto frame = std::make_unique<CMainFrame>();
     CMainFrame* window = frame.get();
+    window->SetUnattendedRun(std::move(run));
     SetMainWindow(std::move(frame));
     if (!window->Create(nullptr, title.c_str(), WS_POPUP | WS_SYSMENU, RECT{0, 0, 1, 1}, nullptr,
-                        nullptr, 0))
+                        nullptr, 0)) {
+        SetStartFailureCode(window->StartFailureCode());
         return false;
+    }
     return true;
 }

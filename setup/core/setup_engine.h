@@ -3,6 +3,8 @@
 // the platform hooks (the message dialog, the system's directories).
 #pragma once
 
+#include "answer_sources.h"
+#include "journal.h"
 #include "machine.h"
 #include "script.h"
 
@@ -14,6 +16,9 @@
 #include <vector>
 
 namespace setup {
+
+struct PortQuestion;
+struct SelectQuestion;
 
 // Buffer size of paths and script values.
 constexpr std::size_t kPathBufferSize = 256;
@@ -80,6 +85,27 @@ public:
     // 0 failed (the reference is then unchanged, also when the path would not fit).
     int ResolvePathRef(char* reference, std::size_t size, const char* defaultDir) const;
 
+    // --- The two seams of a run started with switches: who answers the questions, and who
+    // hears of every answer and change. ---
+    // The answers come from source; null: the person at the screen, through the hooks
+    // ShowScriptMessage and Show...Dialog below.
+    void SetAnswerSource(AnswerSource* source) { m_answers = source; }
+    AnswerSource& Answers() { return m_answers ? *m_answers : m_screen; }
+    Journal& GetJournal() { return m_journal; }
+    // Restarts and reboots are held back (/NORESTART): the run goes on as if requested.
+    void HoldBackRestarts() { m_holdRestarts = true; }
+    // How the last RunSetup ended, and the exit code a quiet run gives for it.
+    RunEnd LastRunEnd() const { return m_runEnd; }
+    int QuietExitCode() const;
+
+    // Asks a message of the catalogue through the answer source and tells the journal.
+    Answer AskQuestion(const MessageQuestion& question);
+    // The disk change before disk N: the folder where it is (current: where disk N - 1
+    // was), or empty when it is nowhere and the installation stops.
+    std::string ChangeDisk(int disk, const std::string& current);
+    // True when the folder holds at least one of the files that disk N's lists copy.
+    bool DiskFolderHolds(int disk, const std::string& folder);
+
     // --- Messages: every question and report of the installation. ---
     bool AskPreviousVersion();
     bool AskReboot();
@@ -91,7 +117,9 @@ public:
     bool ConfirmStop();  // true: stop the installation
     int ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t freeBytes, int driveIndex);
     bool AskRetypeDirectory();
-    int AskFileNotFound(const char* path);  // 4 retry, 5 ignore, 3 exit
+    // 4 retry, 5 ignore, 3 exit. The answers are kept by fileName (the file's name in the
+    // script), else by the name in the path.
+    int AskFileNotFound(const char* path, const char* fileName = nullptr);
     int AskCopyError(const char* fileName);  // 4 retry, 5 ignore, 3 exit
     // The replace question for an existing file: 6 "Yes", 7 "No", 2 "Replace All", or 0
     // without asking when either file cannot be read.
@@ -99,6 +127,8 @@ public:
                            const char* destDir);
     bool AskRetryGroup();
     int PromptDiskChange(int disk);
+    // The same question, with the folder where the disk before was.
+    Answer AskDiskChange(int disk, const std::string& current);
 
     // --- Directories, space and files. ---
     std::uint32_t GetRequiredDiskSpace() const;
@@ -133,15 +163,22 @@ public:
                                   const char* caption2, const char* caption3, const char* section,
                                   int style) = 0;
 
-    // --- The steps of the installation, in the order RunSetup takes them. The dialogs'
-    // steps belong to the window. ---
+    // --- The person at the screen: the installer's dialogs, run for one answer. ---
+    // The position chosen in the port list, or none for Cancel.
+    virtual std::optional<int> ShowPortDialog(const PortQuestion& question) = 0;
+    // The position chosen in a selection question's list, or none for Cancel.
+    virtual std::optional<int> ShowSelectDialog(const SelectQuestion& question) = 0;
+    // The destination directory as stored ("C:\APP\"), or none for Cancel.
+    virtual std::optional<std::string> ShowSetDirDialog() = 0;
+
+    // --- The steps of the installation, in the order RunSetup takes them. ---
     virtual bool FindPreviousVersion();
     virtual void RemoveStartupEntries();
     virtual bool RestartSystem(int reboot);  // 0 restarts Windows, non-zero reboots
-    virtual bool RunComPortDialog() = 0;
-    virtual bool RunSelectDialogs() = 0;
+    virtual bool RunComPortDialog();
+    virtual bool RunSelectDialogs();
     virtual void CountCopyItems();
-    virtual bool RunSetDirDialog() = 0;
+    virtual bool RunSetDirDialog();
     virtual bool CheckDiskSpace(int driveIndex);
     virtual bool CreateInstallDirectory(const std::string& directory);
     virtual bool RunCopyDialog() = 0;
@@ -181,6 +218,12 @@ public:
     // Creates or opens a registry key (with the class when it is created); none on failure.
     virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, const std::string& subKey,
                                                          const char* keyClass) = 0;
+    // What the journal tells of a change, gathered only while it has writers: whether a
+    // directory is there; an installed file's size, time and checksum; an INI entry's value
+    // (none when the entry is absent).
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    virtual std::optional<FileFacts> GetFileFacts(const std::string& path) = 0;
+    virtual std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) = 0;
     // ExitWindowsEx; the NT family needs the shutdown privilege before a reboot.
     virtual bool RequestExitWindows(unsigned flags, unsigned reserved) = 0;
     virtual bool IsNtFamily() = 0;
@@ -206,17 +249,36 @@ protected:
     std::int16_t m_comPort = 0;
     std::vector<std::string> m_selectionValues;
     std::vector<std::uint16_t> m_selectionItems;
+    Journal m_journal;
 
 private:
+    // The changes, each told to the journal once.
+    bool MakeDirectory(const std::string& path);
+    void WriteIniEntry(const char* section, const char* key, const char* value, const char* file);
+    void WriteStartupLine(const char* key, const std::string& before, const std::string& after);
+    ProgramManager::Outcome SendCommand(ProgramManager& manager, const std::string& command);
+    std::unique_ptr<RegistryKey> OpenKeyForWriting(const std::string& root, const std::string& subKey,
+                                                   const char* keyClass);
+    bool SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data);
+    void TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result, bool replaced);
+
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
     // key (fields 1 and 2) get value(field 3) (fields: 2 or 3).
     void WriteItems(const char* section, int fields, const std::function<std::string(const char*)>& value);
 
     // Parts of RunSetup; false ends the installation.
+    bool RunSequence();
     bool HandlePreviousVersion();
     bool RunCopyPhase();
     bool CreateGroupsWithRetry();
     void CloseInstallation(bool restartFlag);
+
+    ScreenAnswers m_screen{*this};
+    AnswerSource* m_answers = nullptr;
+    bool m_holdRestarts = false;
+    RunEnd m_runEnd = RunEnd::kNothingToDo;
+    bool m_restartNeeded = false;   // a restart or reboot was asked for or needed
+    bool m_restartStarted = false;  // and the system began it
 };
 
 }  // namespace setup

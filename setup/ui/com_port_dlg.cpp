@@ -17,15 +17,8 @@ const fw::MessageEntry<CComPortDlg> CComPortDlg::kMessageTable[1] = {
     fw::OnMessage(WM_TIMER, &CComPortDlg::OnTimer),
 };
 
-CComPortDlg::CComPortDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
-
-bool CComPortDlg::Load() {
-    std::optional<setup::PortQuestion> question;
-    if (m_frame) question = setup::LoadPortQuestion(*m_frame);
-    if (!question) return false;
-    m_question = *question;
-    return true;
-}
+CComPortDlg::CComPortDlg(CMainFrame* parent, const setup::PortQuestion& question) noexcept
+    : CSetupDlg(kTemplateId, parent), m_question(question) {}
 
 bool CComPortDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -60,8 +53,7 @@ LRESULT CComPortDlg::OnTimer(WPARAM wParam, LPARAM) {
 void CComPortDlg::OnOK() {
     ::KillTimer(m_hwnd, kBlinkTimer);
     const LRESULT selected = ::SendDlgItemMessageA(m_hwnd, kListId, CB_GETCURSEL, 0, 0);
-    const int position = selected == CB_ERR ? 0 : static_cast<int>(selected);
-    if (m_frame) m_frame->SetComPort(static_cast<std::int16_t>(m_question.baseValue + position));
+    m_position = selected == CB_ERR ? 0 : static_cast<int>(selected);
     EndDialog(IDOK);
 }
 
@@ -70,12 +62,9 @@ void CComPortDlg::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-bool CMainFrame::RunComPortDialog() {
-    CComPortDlg dialog(this);
-    if (!dialog.Load()) return true;
+std::optional<int> CMainFrame::ShowPortDialog(const setup::PortQuestion& question) {
     // Each run starts afresh from the script, so a cancelled choice is not kept.
-    for (;;) {
-        if (dialog.DoModal() != IDCANCEL) return true;
-        if (ConfirmStop()) return false;
-    }
+    CComPortDlg dialog(this, question);
+    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
+    return dialog.Chosen();
 }

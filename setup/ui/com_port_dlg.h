@@ -8,10 +8,10 @@ class CComPortDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 135;
 
-    explicit CComPortDlg(CMainFrame* parent) noexcept;
+    CComPortDlg(CMainFrame* parent, const setup::PortQuestion& question) noexcept;
 
-    // Reads [ComPort]; false when the script asks no such question.
-    bool Load();
+    // The position chosen in the list, once the dialog ended with OK.
+    int Chosen() const { return m_position; }
 
 protected:
     bool OnInitDialog() override;
@@ -24,8 +24,8 @@ private:
 
     static const fw::MessageEntry<CComPortDlg> kMessageTable[1];
 
-    CMainFrame* m_frame;
     setup::PortQuestion m_question;
+    int m_position = 0;
     unsigned m_iconPhase = 0;
     ResourceIcon m_icon;
 };

@@ -6,6 +6,7 @@
 #include "../core/text.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace setup {
@@ -39,6 +40,21 @@ constexpr int kRetryIgnoreExit = style::kAbortRetryIgnore | style::kExclamationI
 
 bool Yes(int answer) { return answer != result::kNo; }
 
+MessageQuestion Question(Ask ask, const char* title, const char* text, const char* section, int style,
+                         const char* caption1 = nullptr, const char* caption2 = nullptr,
+                         const char* caption3 = nullptr) {
+    MessageQuestion question;
+    question.ask = ask;
+    question.title = title;
+    question.text = text;
+    question.section = section;
+    question.style = style;
+    question.captions[0] = caption1;
+    question.captions[1] = caption2;
+    question.captions[2] = caption3;
+    return question;
+}
+
 // The file questions show "Retry", "Ignore", "Exit" from left to right; the dialog
 // reports the buttons by place (abort, retry, ignore), so the places are turned back
 // into what the captions say. Escape and anything else is "Exit".
@@ -56,57 +72,54 @@ bool SetupEngine::AskPreviousVersion() {
     const std::string text = "The Setup program found the previous Version of " + m_installName +
                              "\n\nThe Setup program will restart windows to continue.\n\n"
                              "Do you wish to continue ?";
-    return Yes(ShowScriptMessage("Installation", text.c_str(), nullptr, nullptr, nullptr,
-                                 "PrevVersion Message", kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kPreviousVersion, "Installation", text.c_str(), "PrevVersion Message",
+                                    kYesNoQuestion)).value);
 }
 
 bool SetupEngine::AskReboot() {
     const std::string text = m_installName + " installation complete.\n\n"
                              "The Setup program will reboot System\nso that the " +
                              m_installName + " can take effect.\n\nDo you wish to reboot System now ?";
-    return Yes(ShowScriptMessage(kEndTitle, text.c_str(), nullptr, nullptr, nullptr, "ReBoot Message",
-                                 kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kReboot, kEndTitle, text.c_str(), "ReBoot Message", kYesNoQuestion)).value);
 }
 
 bool SetupEngine::AskRestart() {
     const std::string text = m_installName + " installation complete.\n\n"
                              "The Setup program will restart Windows\nso that the " +
                              m_installName + " can take effect.\n\nDo you wish to restart Windows now ?";
-    return Yes(ShowScriptMessage(kEndTitle, text.c_str(), nullptr, nullptr, nullptr, "Restart Message",
-                                 kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kRestart, kEndTitle, text.c_str(), "Restart Message", kYesNoQuestion)).value);
 }
 
 int SetupEngine::ReportRebootFailure() {
     const std::string text =
         "Can't reboot System. \n\nYou need to reboot System then the " + m_installName + " can take effect.";
-    return ShowScriptMessage(kEndTitle, text.c_str(), nullptr, nullptr, nullptr, "Reboot Error Message",
-                             style::kOk);
+    return AskQuestion(Question(Ask::kReport, kEndTitle, text.c_str(), "Reboot Error Message", style::kOk)).value;
 }
 
 int SetupEngine::ReportRestartFailure() {
     const std::string text =
         "Can't restart Window. \n\nYou need to restart Window then the " + m_installName + " can take effect.";
-    return ShowScriptMessage(kEndTitle, text.c_str(), nullptr, nullptr, nullptr, "Restart Error Message",
-                             style::kOk);
+    return AskQuestion(Question(Ask::kReport, kEndTitle, text.c_str(), "Restart Error Message", style::kOk)).value;
 }
 
 int SetupEngine::ReportSelfRestartFailure() {
-    return ShowScriptMessage(kEndTitle,
-                             "Can't restart Window. \n\nYou need to reboot system then run Setup program again !",
-                             nullptr, nullptr, nullptr, "Self Restart Error Message", style::kOk);
+    return AskQuestion(Question(Ask::kReport, kEndTitle,
+                                "Can't restart Window. \n\nYou need to reboot system then run Setup program again !",
+                                "Self Restart Error Message", style::kOk))
+        .value;
 }
 
 int SetupEngine::ShowEndMessage() {
     const std::string text = m_installName + " installation is complete.";
-    return ShowScriptMessage(kEndTitle, text.c_str(), nullptr, nullptr, nullptr, "End Message", style::kOk);
+    return AskQuestion(Question(Ask::kReport, kEndTitle, text.c_str(), "End Message", style::kOk)).value;
 }
 
 bool SetupEngine::ConfirmStop() {
     const std::string text = m_installName +
                              " installation is not yet complete.\n\n"
                              "Are you sure you want to exit installation ?";
-    return Yes(ShowScriptMessage("Terminate Installation", text.c_str(), nullptr, nullptr, nullptr,
-                                 "Stop Message", kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kStop, "Terminate Installation", text.c_str(), "Stop Message", kYesNoQuestion))
+                   .value);
 }
 
 int SetupEngine::ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t freeBytes, int driveIndex) {
@@ -119,8 +132,8 @@ int SetupEngine::ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t fre
     const std::string text = m_installName + counts +
                              "Insufficient disk space !\n\n"
                              "Exit installation and increase available disk space.";
-    return ShowScriptMessage(kErrorTitle, text.c_str(), nullptr, nullptr, nullptr, "Space Message",
-                             style::kOk | style::kStopIcon);
+    return AskQuestion(Question(Ask::kReport, kErrorTitle, text.c_str(), "Space Message", style::kOk | style::kStopIcon))
+        .value;
 }
 
 bool SetupEngine::AskRetypeDirectory() {
@@ -128,32 +141,48 @@ bool SetupEngine::AskRetypeDirectory() {
     const std::string directory = m_installDir.empty() ? m_installDir : m_installDir.substr(0, m_installDir.size() - 1);
     const std::string text = "The directory of " + directory +
                              " can not be created.\n\nDo you want to type the name of the directory again ?";
-    return Yes(ShowScriptMessage(kErrorTitle, text.c_str(), nullptr, nullptr, nullptr, "Dir Message",
-                                 kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kRetypeDirectory, kErrorTitle, text.c_str(), "Dir Message", kYesNoQuestion))
+                   .value);
 }
 
-int SetupEngine::AskFileNotFound(const char* path) {
+int SetupEngine::AskFileNotFound(const char* path, const char* fileName) {
     const std::string text = std::string(path ? path : "") + " can not be found !\n\nDo you want to try again ?";
-    return RetryIgnoreExit(ShowScriptMessage(kErrorTitle, text.c_str(), "Retry", "Ignore", "Exit",
-                                             "File Lose Message", kRetryIgnoreExit));
+    MessageQuestion question =
+        Question(Ask::kFileNotFound, kErrorTitle, text.c_str(), "File Lose Message", kRetryIgnoreExit, "Retry", "Ignore", "Exit");
+    if (fileName) {
+        question.file = fileName;
+    } else if (path) {
+        const char* slash = std::strrchr(path, '\\');
+        question.file = slash ? slash + 1 : path;
+    }
+    return RetryIgnoreExit(AskQuestion(question).value);
 }
 
 int SetupEngine::AskCopyError(const char* fileName) {
     const std::string text =
         "To copy the file ( " + std::string(fileName ? fileName : "") + " ) is error !\n\nDo you want to try again ?";
-    return RetryIgnoreExit(ShowScriptMessage(kErrorTitle, text.c_str(), "Retry", "Ignore", "Exit",
-                                             "Copy Error Message", kRetryIgnoreExit));
+    MessageQuestion question =
+        Question(Ask::kCopyError, kErrorTitle, text.c_str(), "Copy Error Message", kRetryIgnoreExit, "Retry", "Ignore", "Exit");
+    question.file = fileName ? fileName : "";
+    return RetryIgnoreExit(AskQuestion(question).value);
 }
 
 bool SetupEngine::AskRetryGroup() {
-    return Yes(ShowScriptMessage(kErrorTitle, "To create the group is error !!\n\nDo you want to try again ?",
-                                 nullptr, nullptr, nullptr, "Dir Message", kYesNoQuestion));
+    return Yes(AskQuestion(Question(Ask::kRetryGroup, kErrorTitle,
+                                    "To create the group is error !!\n\nDo you want to try again ?", "Dir Message",
+                                    kYesNoQuestion))
+                   .value);
 }
 
-int SetupEngine::PromptDiskChange(int disk) {
+int SetupEngine::PromptDiskChange(int disk) { return AskDiskChange(disk, std::string()).value; }
+
+Answer SetupEngine::AskDiskChange(int disk, const std::string& current) {
     char text[64];
     std::snprintf(text, sizeof text, "Please change Disk-%d to Disk-%d", disk - 1, disk);
-    return ShowScriptMessage("Insert Disk", text, nullptr, nullptr, nullptr, "Disk Message", style::kOk);
+    MessageQuestion question = Question(Ask::kDiskChange, "Insert Disk", text, "Disk Message", style::kOk);
+    question.disk = disk;
+    question.folder = current;
+    return AskQuestion(question);
 }
 
 }  // namespace setup

@@ -37,15 +37,8 @@ const fw::MessageEntry<CSelectDlg> CSelectDlg::kMessageTable[2] = {
     fw::OnMessage(WM_DESTROY, &CSelectDlg::OnDestroy),
 };
 
-CSelectDlg::CSelectDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
-
-bool CSelectDlg::Load(int number) {
-    std::optional<setup::SelectQuestion> question;
-    if (m_frame) question = setup::LoadSelectQuestion(*m_frame, number);
-    if (!question) return false;
-    m_question = std::move(*question);
-    return true;
-}
+CSelectDlg::CSelectDlg(CMainFrame* parent, const setup::SelectQuestion& question) noexcept
+    : CSetupDlg(kTemplateId, parent), m_question(question) {}
 
 bool CSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -139,22 +132,12 @@ LRESULT CSelectDlg::OnDestroy(WPARAM, LPARAM) {
 
 void CSelectDlg::OnOK() {
     const LRESULT selected = ::SendDlgItemMessageA(m_hwnd, kListId, CB_GETCURSEL, 0, 0);
-    const int position = selected == CB_ERR ? 0 : static_cast<int>(selected);
-    if (m_frame)
-        m_frame->AddSelection(static_cast<std::uint16_t>(position + 1),
-                              setup::SelectionValue(m_question, position).c_str());
+    m_position = selected == CB_ERR ? 0 : static_cast<int>(selected);
     EndDialog(IDOK);
 }
 
-bool CMainFrame::RunSelectDialogs() {
-    for (int number = 1;; ++number) {
-        // A cancelled question is asked again unless the user stops, so that every dialog
-        // leaves exactly one result.
-        for (;;) {
-            CSelectDlg dialog(this);
-            if (!dialog.Load(number)) return true;
-            if (dialog.DoModal() != IDCANCEL) break;
-            if (ConfirmStop()) return false;
-        }
-    }
+std::optional<int> CMainFrame::ShowSelectDialog(const setup::SelectQuestion& question) {
+    CSelectDlg dialog(this, question);
+    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
+    return dialog.Chosen();
 }

@@ -10,10 +10,10 @@ class CSelectDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 148;
 
-    explicit CSelectDlg(CMainFrame* parent) noexcept;
+    CSelectDlg(CMainFrame* parent, const setup::SelectQuestion& question) noexcept;
 
-    // Reads [Dialog number]; false when the script has no such question (the series ends).
-    bool Load(int number);
+    // The position chosen in the list, once the dialog ended with OK.
+    int Chosen() const { return m_position; }
 
 protected:
     bool OnInitDialog() override;
@@ -29,8 +29,8 @@ private:
 
     static const fw::MessageEntry<CSelectDlg> kMessageTable[2];
 
-    CMainFrame* m_frame;
     setup::SelectQuestion m_question;
+    int m_position = 0;
     std::string m_iconPrefix;
     int m_iconCount = 0;
     int m_iconIndex = 0;

@@ -20,7 +20,7 @@ const fw::MessageEntry<CSetDirDlg> CSetDirDlg::kMessageTable[1] = {
     fw::OnMessage(WM_TIMER, &CSetDirDlg::OnTimer),
 };
 
-CSetDirDlg::CSetDirDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
+CSetDirDlg::CSetDirDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
 
 bool CSetDirDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -81,7 +81,7 @@ LRESULT CSetDirDlg::OnTimer(WPARAM wParam, LPARAM) {
 void CSetDirDlg::OnOK() {
     const std::optional<std::string> directory = setup::NormalizeInstallDir(GetItemText(kDirectoryId));
     if (!directory) return;  // not a drive path: the dialog stays as it is
-    if (m_frame) m_frame->SetInstallDir(directory->c_str());
+    m_directory = *directory;
     ::KillTimer(m_hwnd, kBlinkTimer);
     EndDialog(IDOK);
 }
@@ -91,10 +91,8 @@ void CSetDirDlg::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-bool CMainFrame::RunSetDirDialog() {
+std::optional<std::string> CMainFrame::ShowSetDirDialog() {
     CSetDirDlg dialog(this);
-    for (;;) {
-        if (dialog.DoModal() != IDCANCEL) return true;
-        if (ConfirmStop()) return false;
-    }
+    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
+    return dialog.Chosen();
 }

@@ -12,6 +12,9 @@ public:
 
     explicit CSetDirDlg(CMainFrame* parent) noexcept;
 
+    // The directory as stored ("C:\\APP\\"), once the dialog ended with OK.
+    const std::string& Chosen() const { return m_directory; }
+
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
@@ -24,7 +27,7 @@ private:
 
     static const fw::MessageEntry<CSetDirDlg> kMessageTable[1];
 
-    CMainFrame* m_frame;
+    std::string m_directory;
     unsigned m_frameNumber = 0;
     ResourceIcon m_icon;
 };

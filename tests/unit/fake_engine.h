@@ -11,6 +11,7 @@
 
 #include "core/setup_engine.h"
 #include "core/text.h"
+#include "ui/choices.h"
 
 #include <deque>
 #include <functional>
@@ -158,8 +159,9 @@ public:
     std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, const std::string& subKey,
                                                  const char* keyClass) override {
         const std::string path = std::to_string(static_cast<int>(root)) + "\\" + subKey;
-        if (!keyClasses.count(path)) keyClasses[path] = keyClass ? keyClass : "<none>";
-        return std::make_unique<FakeKey>(*this, path);
+        const bool created = !keyClasses.count(path);
+        if (created) keyClasses[path] = keyClass ? keyClass : "<none>";
+        return std::make_unique<FakeKey>(*this, path, created);
     }
 
     // Restart and program start.
@@ -183,6 +185,36 @@ public:
     bool StartProgram(const std::string& commandLine) override {
         started.push_back(commandLine);
         return startResult;
+    }
+
+    // The dialogs: "dialog:<section>" in the log; answered as a test says, else with what
+    // they preselect (the destination: the answer's directory, else C:\APP\).
+    std::deque<std::optional<int>> portAnswers, itemAnswers;
+    std::deque<std::optional<std::string>> directoryAnswers;
+    std::optional<int> ShowPortDialog(const PortQuestion& question) override {
+        log.push_back("dialog:ComPort");
+        return Next(portAnswers, std::optional<int>(PortPreselection(question)));
+    }
+    std::optional<int> ShowSelectDialog(const SelectQuestion& question) override {
+        log.push_back("dialog:" + question.section);
+        return Next(itemAnswers, std::optional<int>(question.firstPosition));
+    }
+    std::optional<std::string> ShowSetDirDialog() override {
+        log.push_back("dialog:SetDir");
+        return Next(directoryAnswers, std::optional<std::string>("C:\\APP\\"));
+    }
+
+    bool DirectoryExists(const std::string& path) override { return directories.count(Key(path)) != 0; }
+    std::optional<FileFacts> GetFileFacts(const std::string& path) override {
+        auto found = files.find(Key(path));
+        if (found == files.end()) return std::nullopt;
+        const std::string& content = found->second.content;
+        return FileFacts{content.size(), 0, Crc32(content.data(), content.size())};
+    }
+    std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override {
+        auto found = profile.find(Key(std::string(file) + "|" + section + "|" + key));
+        if (found == profile.end()) return std::nullopt;
+        return found->second;
     }
 
     bool RunComPortDialog() override { return DialogStep("RunComPortDialog"); }
@@ -228,7 +260,9 @@ private:
 
     class FakeKey : public RegistryKey {
     public:
-        FakeKey(FakeMachine& machine, std::string path) : m_machine(machine), m_path(std::move(path)) {}
+        FakeKey(FakeMachine& machine, std::string path, bool created)
+            : m_machine(machine), m_path(std::move(path)), m_created(created) {}
+        bool Created() const override { return m_created; }
         bool SetString(const char* name, const char* data) override {
             const std::string valueName = name ? name : "@";
             if (m_machine.failingValues.count(valueName)) return false;
@@ -239,7 +273,16 @@ private:
     private:
         FakeMachine& m_machine;
         std::string m_path;
+        bool m_created;
     };
+
+    template <typename T>
+    static T Next(std::deque<T>& queue, T otherwise) {
+        if (queue.empty()) return otherwise;
+        T next = queue.front();
+        queue.pop_front();
+        return next;
+    }
 
     bool DialogStep(const char* name) {
         log.push_back(name);

@@ -1,10 +1,13 @@
 // The robot: drives the windows of another program the way a user would, one command per
 // run, for the end-to-end scenarios. Every wait is bounded.
 //
-//   robot launch [--timeout MS] [--stop NAME] EXE [ARGS...]
+//   robot launch [--timeout MS] [--stop NAME] [--watch-windows] EXE [ARGS...]
 //                                                   start, wait, exit with the program's code;
 //                                                   the program is ended by its process handle
-//                                                   on timeout or when event NAME is set
+//                                                   on timeout or when event NAME is set; with
+//                                                   --watch-windows, poll every 25 ms for any
+//                                                   visible top-level window of the program
+//                                                   and print each one seen
 //   robot stop NAME                                 set the event of a launch
 //   robot wait-window [--timeout MS] CLASS CAPTION  print the handle of a visible top-level window
 //   robot wait-gone [--timeout MS] HWND             wait until the window is gone; print the ms
@@ -56,6 +59,7 @@ constexpr int kTimedOut = 124;
 struct Args {
     DWORD timeoutMs = kDefaultTimeoutMs;
     std::string stopEvent;
+    bool watchWindows = false;
     std::vector<std::string> words;
 };
 
@@ -65,6 +69,10 @@ Args ParseArgs(int argc, char** argv, int first) {
         std::string word = argv[i];
         if (word == "--timeout" && i + 1 < argc && args.words.empty()) {
             args.timeoutMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+            continue;
+        }
+        if (word == "--watch-windows" && args.words.empty()) {
+            args.watchWindows = true;
             continue;
         }
         if (word == "--stop" && i + 1 < argc && args.words.empty()) {
@@ -364,6 +372,41 @@ std::string CommandLine(const std::vector<std::string>& words) {
     return line;
 }
 
+// The visible top-level windows of one process, each printed once when first seen.
+struct WindowWatch {
+    DWORD processId = 0;
+    std::vector<HWND> seen;
+};
+
+BOOL CALLBACK WatchTopLevel(HWND window, LPARAM lParam) {
+    WindowWatch& watch = *reinterpret_cast<WindowWatch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != watch.processId || !::IsWindowVisible(window) ||
+        std::find(watch.seen.begin(), watch.seen.end(), window) != watch.seen.end())
+        return TRUE;
+    watch.seen.push_back(window);
+    char className[128] = {}, caption[256] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    ::GetWindowTextA(window, caption, sizeof caption);
+    std::printf("visible window %s \"%s\"\n", className, caption);
+    std::fflush(stdout);
+    return TRUE;
+}
+
+// Waits like WaitForMultipleObjects, looking for the process's visible windows meanwhile.
+DWORD WaitWatching(DWORD count, const HANDLE* waits, DWORD timeoutMs, DWORD processId) {
+    WindowWatch watch;
+    watch.processId = processId;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        ::EnumWindows(WatchTopLevel, reinterpret_cast<LPARAM>(&watch));
+        const DWORD waited = ::WaitForMultipleObjects(count, waits, FALSE, kPollMs);
+        if (waited != WAIT_TIMEOUT) return waited;
+        if (::GetTickCount() - start >= timeoutMs) return WAIT_TIMEOUT;
+    }
+}
+
 int Launch(const Args& args) {
     if (args.words.empty()) return 2;
     std::string line = CommandLine(args.words);
@@ -380,7 +423,8 @@ int Launch(const Args& args) {
                               ? nullptr
                               : ::CreateEventA(nullptr, TRUE, FALSE, args.stopEvent.c_str()));
     HANDLE waits[2] = {process.Get(), stop.Get()};
-    DWORD waited = ::WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, args.timeoutMs);
+    DWORD waited = args.watchWindows ? WaitWatching(stop ? 2 : 1, waits, args.timeoutMs, info.dwProcessId)
+                                     : ::WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, args.timeoutMs);
     if (waited != WAIT_OBJECT_0) {
         ::TerminateProcess(process.Get(), kTimedOut);
         ::WaitForSingleObject(process.Get(), kSendTimeoutMs);

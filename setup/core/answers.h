@@ -1,0 +1,70 @@
+// Who answers the installation's questions. Every question the installation asks (each
+// message of the catalogue, the port, selection and destination questions, the disk
+// changes) goes through one AnswerSource: the person at the screen with the installer's
+// dialogs, recorded answers, or the rules of quiet mode.
+#pragma once
+
+#include <string>
+
+namespace setup {
+
+struct PortQuestion;
+struct SelectQuestion;
+
+// The messages of the catalogue by what they ask.
+enum class Ask {
+    kReport,           // a report with OK alone: the end, a failure, too little space
+    kPreviousVersion,  // remove the earlier version and restart Windows?
+    kReboot,
+    kRestart,
+    kStop,             // end the installation now?
+    kRetypeDirectory,  // the directory cannot be created: type another?
+    kRetryGroup,       // the program group cannot be created: try again?
+    kFileNotFound,     // Retry, Ignore, Exit
+    kCopyError,        // Retry, Ignore, Exit
+    kReplace,          // Yes, No, Replace All
+    kDiskChange,       // put in the next disk
+};
+
+// One message as the installer would show it.
+struct MessageQuestion {
+    Ask ask = Ask::kReport;
+    const char* section = "";  // the script section that may override it ("Restart Message")
+    const char* title = "";
+    const char* text = "";
+    const char* captions[3] = {nullptr, nullptr, nullptr};
+    int style = 0;
+    std::string file;    // the file a file question is about, by its name
+    int disk = 0;        // the disk a disk change asks for
+    std::string folder;  // where the disk before it was found
+};
+
+// Where an answer came from.
+enum class Origin { kUser, kAnswerFile, kCommandLine, kRule };
+
+struct Answer {
+    bool cancelled = false;  // the dialog's Cancel; a disk that is nowhere
+    int value = 0;           // a message's dialog result; the position chosen in a list
+    std::string text;        // a directory as stored; the folder where a disk was found
+    Origin origin = Origin::kUser;
+    std::string why;         // what a rule or a recorded answer went by, for the log
+};
+
+class AnswerSource {
+public:
+    virtual ~AnswerSource() = default;
+    // value: the dialog result the message dialog would give (result::kOk ... kNo). A disk
+    // change gives in text the disk's folder (empty: the disk was put in where the one
+    // before it was), or is cancelled when the disk is nowhere.
+    virtual Answer AskMessage(const MessageQuestion& question) = 0;
+    // value: the position chosen in the port list (from 0).
+    virtual Answer ChoosePort(const PortQuestion& question) = 0;
+    // value: the position chosen in [Dialog number]'s list (from 0).
+    virtual Answer ChooseItem(int number, const SelectQuestion& question) = 0;
+    // text: the destination directory as stored ("C:\APP\").
+    virtual Answer ChooseDirectory() = 0;
+    // value: result::kYes to start the program of [Execute File], result::kNo not to.
+    virtual Answer AllowProgramStart(const std::string& commandLine) = 0;
+};
+
+}  // namespace setup

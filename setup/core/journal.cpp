@@ -1,0 +1,83 @@
+#include "journal.h"
+
+namespace setup {
+
+namespace {
+
+template <typename Call>
+void Each(const std::vector<JournalWriter*>& writers, const Call& call) {
+    for (JournalWriter* writer : writers) call(*writer);
+}
+
+}  // namespace
+
+void Journal::RunStarted(const std::string& program, const std::string& version, const std::string& script,
+                         const std::string& switches) {
+    Each(m_writers, [&](JournalWriter& w) { w.RunStarted(program, version, script, switches); });
+}
+
+void Journal::Answered(const std::string& question, const std::string& answer, const Answer& how) {
+    Each(m_writers, [&](JournalWriter& w) { w.Answered(question, answer, how); });
+}
+
+void Journal::DirectoryMade(const std::string& path, bool created, bool failed) {
+    Each(m_writers, [&](JournalWriter& w) { w.DirectoryMade(path, created, failed); });
+}
+
+void Journal::FileInstalled(const InstalledFile& file) {
+    Each(m_writers, [&](JournalWriter& w) { w.FileInstalled(file); });
+}
+
+void Journal::FileSkipped(const std::string& destination, FileSkip why) {
+    Each(m_writers, [&](JournalWriter& w) { w.FileSkipped(destination, why); });
+}
+
+void Journal::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& value, const std::optional<std::string>& replaced) {
+    Each(m_writers, [&](JournalWriter& w) { w.IniEntryWritten(file, section, key, value, replaced); });
+}
+
+void Journal::StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) {
+    Each(m_writers, [&](JournalWriter& w) { w.StartupLineWritten(key, before, after); });
+}
+
+void Journal::RegistryKeyOpened(const std::string& key, bool created, bool failed) {
+    Each(m_writers, [&](JournalWriter& w) { w.RegistryKeyOpened(key, created, failed); });
+}
+
+void Journal::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) {
+    Each(m_writers, [&](JournalWriter& w) { w.RegistryValueWritten(key, name, data, written); });
+}
+
+void Journal::ProgramManagerConnected(bool connected) {
+    Each(m_writers, [&](JournalWriter& w) { w.ProgramManagerConnected(connected); });
+}
+
+void Journal::ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) {
+    Each(m_writers, [&](JournalWriter& w) { w.ProgramManagerCommand(command, outcome); });
+}
+
+void Journal::ProgramStarted(const std::string& commandLine, ProgramStart how) {
+    Each(m_writers, [&](JournalWriter& w) { w.ProgramStarted(commandLine, how); });
+}
+
+void Journal::RestartRequested(bool reboot, Restart how) {
+    Each(m_writers, [&](JournalWriter& w) { w.RestartRequested(reboot, how); });
+}
+
+void Journal::RunEnded(RunEnd end, int exitCode) {
+    Each(m_writers, [&](JournalWriter& w) { w.RunEnded(end, exitCode); });
+}
+
+std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc) {
+    // Bit by bit: no table to carry in the program, and fast enough for what is installed.
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+}  // namespace setup

@@ -1,0 +1,103 @@
+// The journal of a run: every answer, and every change the installation makes to the
+// machine, reported once, as it happens, with what it takes to undo it. Writers (the log)
+// hear of each event; a run without writers does no extra work at all.
+#pragma once
+
+#include "answers.h"
+#include "machine.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+// An installed file as it was left: its size, last-write time (100-ns units since 1601,
+// UTC) and the CRC-32 of its bytes.
+struct FileFacts {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
+    std::uint32_t crc32 = 0;
+};
+
+// An install result that means the path did not fit its buffer: the version library was
+// not asked.
+constexpr std::uint32_t kPathTooLong = 0xFFFFFFFFu;
+
+struct InstalledFile {
+    std::string source;       // the file read: under its plain or its compressed name
+    std::string destination;  // the file written
+    std::uint32_t result = 0; // the version library's result bits; 0 installed
+    bool replaced = false;    // a file was there before (it is not kept)
+    std::optional<FileFacts> facts;  // of the installed file
+};
+
+enum class FileSkip { kKept, kIgnored };  // No to the replace question; Ignore after a failure
+
+enum class Restart { kRequested, kHeldBack, kRefused };
+
+enum class ProgramStart { kStarted, kFailed, kSkipped };
+
+// kNotStarted: the program ended before the installation began (a wrong command line or
+// answer file, /?, a script that cannot be read, another installer running).
+enum class RunEnd { kCompleted, kStopped, kNothingToDo, kNotStarted };
+
+class JournalWriter {
+public:
+    virtual ~JournalWriter() = default;
+    virtual void RunStarted(const std::string& program, const std::string& version, const std::string& script,
+                            const std::string& switches) = 0;
+    // question: what was asked as the user sees it; answer: the answer in the same words.
+    virtual void Answered(const std::string& question, const std::string& answer, const Answer& how) = 0;
+    virtual void DirectoryMade(const std::string& path, bool created, bool failed) = 0;
+    virtual void FileInstalled(const InstalledFile& file) = 0;
+    virtual void FileSkipped(const std::string& destination, FileSkip why) = 0;
+    // replaced: the value the entry had before; none when it had none.
+    virtual void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
+                                 const std::string& value, const std::optional<std::string>& replaced) = 0;
+    // A win.ini [windows] "Load" or "Run" line, before and after.
+    virtual void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) = 0;
+    virtual void RegistryKeyOpened(const std::string& key, bool created, bool failed) = 0;
+    // name: null for the key's default value; data: null for a value without data.
+    virtual void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) = 0;
+    virtual void ProgramManagerConnected(bool connected) = 0;
+    virtual void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) = 0;
+    virtual void ProgramStarted(const std::string& commandLine, ProgramStart how) = 0;
+    virtual void RestartRequested(bool reboot, Restart how) = 0;
+    virtual void RunEnded(RunEnd end, int exitCode) = 0;
+};
+
+// The journal hands every event to each of its writers.
+class Journal : public JournalWriter {
+public:
+    void AddWriter(JournalWriter& writer) { m_writers.push_back(&writer); }
+    // False while no writer listens: facts that cost work (a file's checksum, the value an
+    // INI entry had) are then not gathered.
+    bool Active() const { return !m_writers.empty(); }
+
+    void RunStarted(const std::string& program, const std::string& version, const std::string& script,
+                    const std::string& switches) override;
+    void Answered(const std::string& question, const std::string& answer, const Answer& how) override;
+    void DirectoryMade(const std::string& path, bool created, bool failed) override;
+    void FileInstalled(const InstalledFile& file) override;
+    void FileSkipped(const std::string& destination, FileSkip why) override;
+    void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
+                         const std::string& value, const std::optional<std::string>& replaced) override;
+    void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) override;
+    void RegistryKeyOpened(const std::string& key, bool created, bool failed) override;
+    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) override;
+    void ProgramManagerConnected(bool connected) override;
+    void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
+    void ProgramStarted(const std::string& commandLine, ProgramStart how) override;
+    void RestartRequested(bool reboot, Restart how) override;
+    void RunEnded(RunEnd end, int exitCode) override;
+
+private:
+    std::vector<JournalWriter*> m_writers;
+};
+
+// CRC-32 (the polynomial of zip files) of a block, continuing from crc (0 to start).
+std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc = 0);
+
+}  // namespace setup

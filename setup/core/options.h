@@ -1,0 +1,52 @@
+// The installer's command line: read once at start-up into the options of the run. Started
+// without arguments, the installer runs as it always has; every switch is opt-in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+struct SetupOptions {
+    bool quiet = false;      // /QUIET: no window is shown, the rules answer what is not recorded
+    bool noRestart = false;  // /NORESTART: never restart or reboot
+    bool usage = false;      // /?: the usage text, nothing installed
+    std::string answers;     // /ANSWERS=FILE
+    std::string record;      // /RECORD=FILE
+    std::string log;         // /LOG=FILE
+    std::string directory;   // /DIR=PATH
+
+    // True when any switch was given: a run without any behaves exactly as before.
+    bool Any() const;
+    // The switches in the form they take on a command line, for the log.
+    std::string Describe() const;
+};
+
+struct ParsedOptions {
+    SetupOptions options;  // what was read, also up to an error (so that /QUIET and /LOG count)
+    std::string error;     // empty when the command line is right
+};
+
+// Reads the arguments (the command line without the program's name). Switches start with
+// "/" or "-" and are compared without case; a value follows "=" and may be quoted (a double
+// quote anywhere in an argument starts or ends a quoted part, and is dropped).
+ParsedOptions ParseCommandLine(std::string_view arguments);
+
+// The arguments of a full command line: what follows the program's name, quoted or not.
+std::string_view ArgumentsOf(std::string_view commandLine);
+
+// The usage text: every switch in one line each.
+extern const char* const kUsageText;
+
+// Exit codes. A run with a window keeps the installer's code; a quiet run uses the codes
+// that deployment tools read from the system's own installer service.
+namespace exit_code {
+constexpr int kInteractive = 18;
+constexpr int kSuccess = 0;
+constexpr int kRestartNeeded = 3010;   // completed; a restart or reboot was held back
+constexpr int kRestartStarted = 1641;  // completed; a restart or reboot was begun
+constexpr int kStopped = 1603;         // stopped by a rule, the reason in the log
+constexpr int kBadArguments = 1639;    // the command line or the answer file is wrong
+}  // namespace exit_code
+
+}  // namespace setup

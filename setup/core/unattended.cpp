@@ -1,0 +1,215 @@
+#include "unattended.h"
+
+#include "../../framework/handles.h"
+#include "main_frame.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+// The log file: each line appended and handed to the system as it is written, so that a
+// run that is ended half way leaves its log up to that point.
+class LogFile : public setup::LogSink {
+public:
+    bool Open(const std::string& path) {
+        // FILE_APPEND_DATA alone: every write goes to the end, also with several writers.
+        m_file.Reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(m_file);
+    }
+
+    std::string Now() override {
+        SYSTEMTIME time{};
+        ::GetLocalTime(&time);
+        char text[32];
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay,
+                      time.wHour, time.wMinute, time.wSecond);
+        return text;
+    }
+
+    void Write(const std::string& line) override {
+        const std::string text = line + "\r\n";
+        DWORD written = 0;
+        ::WriteFile(m_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+
+private:
+    fw::File m_file;
+};
+
+namespace {
+
+// The whole of a small text file; false when it cannot be read.
+bool ReadTextFile(const std::string& path, std::string& text) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const DWORD size = ::GetFileSize(file.Get(), nullptr);
+    if (size == INVALID_FILE_SIZE || size > (1u << 20)) return false;  // no answer file is a megabyte long
+    text.assign(size, '\0');
+    DWORD read = 0;
+    return size == 0 || (::ReadFile(file.Get(), &text[0], size, &read, nullptr) && read == size);
+}
+
+bool ReplaceTextFile(const std::string& path, const std::string& text) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+// The folder of a file's full path, with its backslash.
+std::string FolderOf(const std::string& path) {
+    char full[MAX_PATH] = {};
+    char* name = nullptr;
+    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, &name);
+    if (length == 0 || length >= sizeof full || !name) return std::string();
+    return std::string(full, static_cast<std::size_t>(name - full));
+}
+
+// "1.0.0.0", from the program's version resource.
+std::string ProgramVersion(const std::string& path) {
+    DWORD handle = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (size == 0 || !::GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
+        !::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+        return "(no version)";
+    char text[48];
+    std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                  fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
+    return text;
+}
+
+std::string FileName(const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+UnattendedRun::UnattendedRun(setup::SetupOptions options, std::string title, std::string scriptPath,
+                             std::string programPath)
+    : m_options(std::move(options)),
+      m_title(std::move(title)),
+      m_scriptPath(std::move(scriptPath)),
+      m_programPath(std::move(programPath)) {}
+
+UnattendedRun::~UnattendedRun() = default;
+
+bool UnattendedRun::OpenLog() {
+    auto file = std::make_unique<LogFile>();
+    if (!file->Open(m_options.log)) return false;
+    m_logFile = std::move(file);
+    m_log = std::make_unique<setup::LogWriter>(*m_logFile);
+    m_log->RunStarted(FileName(m_programPath), ProgramVersion(m_programPath), m_scriptPath, m_options.Describe());
+    return true;
+}
+
+bool UnattendedRun::Begin(const std::string& commandLineError) {
+    if (!m_options.log.empty() && !OpenLog() && commandLineError.empty()) {
+        Fail("the log file " + m_options.log + " cannot be opened", setup::exit_code::kBadArguments, true);
+        return false;
+    }
+    if (!commandLineError.empty()) {
+        Fail(commandLineError, setup::exit_code::kBadArguments, true);
+        return false;
+    }
+    if (!m_options.usage) return true;
+    // The usage text, and nothing installed.
+    if (m_log) {
+        for (const char* line = setup::kUsageText; *line;) {
+            const char* end = std::strchr(line, '\n');
+            m_log->Note("usage: " + std::string(line, end ? end : line + std::strlen(line)));
+            line = end ? end + 1 : line + std::strlen(line);
+        }
+    }
+    if (!Quiet()) Show(setup::kUsageText, MB_ICONINFORMATION);
+    m_exitCode = setup::exit_code::kSuccess;
+    if (m_log) m_log->RunEnded(setup::RunEnd::kNotStarted, m_exitCode);
+    return false;
+}
+
+bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::AnswerSet& answers, std::string& folder) {
+    std::string text;
+    if (!ReadTextFile(m_options.answers, text)) {
+        Fail("the answer file " + m_options.answers + " cannot be read", setup::exit_code::kBadArguments, true);
+        return false;
+    }
+    setup::SetupScript file;
+    file.AppendScriptText(text.data(), text.size());
+    const std::vector<setup::AnswerProblem> problems = setup::ReadAnswers(file, frame, answers);
+    if (!problems.empty()) {
+        std::string reason;
+        for (std::size_t i = 0; i < problems.size() && i < 10; ++i)
+            reason += (i ? "\n" : "") + m_options.answers + ":" + std::to_string(problems[i].line) + ": " + problems[i].message;
+        if (m_log)
+            for (std::size_t i = 10; i < problems.size(); ++i)
+                m_log->Note("error: " + m_options.answers + ":" + std::to_string(problems[i].line) + ": " + problems[i].message);
+        Fail(reason, setup::exit_code::kBadArguments, true);
+        return false;
+    }
+    folder = FolderOf(m_options.answers);
+    return true;
+}
+
+bool UnattendedRun::Attach(CMainFrame& frame) {
+    if (m_log) frame.GetJournal().AddWriter(*m_log);
+    setup::AnswerSource* source = nullptr;  // the person at the screen
+    if (Quiet()) {
+        m_rules = std::make_unique<setup::RuleAnswers>(frame);
+        source = m_rules.get();
+        frame.SetBillboardPause(0);  // nobody looks at the slides
+    }
+    if (!m_options.answers.empty() || !m_options.directory.empty() || m_options.noRestart) {
+        setup::AnswerSet answers;
+        std::string folder;
+        if (!m_options.answers.empty() && !ReadAnswerFile(frame, answers, folder)) return false;
+        m_given = std::make_unique<setup::GivenAnswers>(frame, std::move(answers), folder, source ? *source : frame.Answers());
+        if (!m_options.directory.empty()) m_given->SetDirectory(m_options.directory);
+        if (m_options.noRestart) m_given->SetNoRestart();
+        source = m_given.get();
+    }
+    if (!m_options.record.empty()) {
+        const std::string path = m_options.record;
+        if (!ReplaceTextFile(path, setup::FormatAnswers(setup::AnswerSet()))) {
+            Fail("the answer file " + path + " cannot be written", setup::exit_code::kBadArguments, true);
+            return false;
+        }
+        m_recorder = std::make_unique<setup::AnswerRecorder>(source ? *source : frame.Answers(),
+                                                             [path](const std::string& text) { ReplaceTextFile(path, text); });
+        source = m_recorder.get();
+    }
+    if (m_options.noRestart) frame.HoldBackRestarts();
+    frame.SetAnswerSource(source);
+    return true;
+}
+
+int UnattendedRun::Finish(CMainFrame& frame) {
+    m_exitCode = Quiet() ? frame.QuietExitCode() : CMainFrame::kExitCode;
+    frame.GetJournal().RunEnded(frame.LastRunEnd(), m_exitCode);
+    return m_exitCode;
+}
+
+void UnattendedRun::Fail(const std::string& reason, int exitCode, bool showUsage) {
+    m_exitCode = exitCode;
+    if (m_log) {
+        std::size_t from = 0;
+        for (std::size_t end = reason.find('\n'); from <= reason.size(); end = reason.find('\n', from)) {
+            m_log->Note("error: " + reason.substr(from, end == std::string::npos ? std::string::npos : end - from));
+            if (end == std::string::npos) break;
+            from = end + 1;
+        }
+        m_log->RunEnded(setup::RunEnd::kNotStarted, exitCode);
+    }
+    if (showUsage && !Quiet()) Show(reason + "\n\n" + setup::kUsageText, MB_ICONSTOP);
+}
+
+void UnattendedRun::Show(const std::string& text, unsigned icon) const {
+    ::MessageBoxA(nullptr, text.c_str(), m_title.c_str(), MB_OK | MB_SETFOREGROUND | icon);
+}

@@ -1,0 +1,71 @@
+#include "core/options.h"
+
+#include <gtest/gtest.h>
+
+namespace setup {
+namespace {
+
+TEST(CommandLine, SwitchesAndValues) {
+    struct Case {
+        const char* line;
+        const char* described;  // SetupOptions::Describe of what was read
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"   ", ""},
+        {"/QUIET", "/QUIET"},
+        {"-quiet /norestart", "/QUIET /NORESTART"},
+        {"/Log=C:\\SETUP.LOG /dir=D:\\APPS\\ACME", "/LOG=C:\\SETUP.LOG /DIR=D:\\APPS\\ACME"},
+        {"\"/ANSWERS=C:\\My Answers\\A.INI\" /RECORD=\"C:\\with space\\R.INI\"",
+         "/ANSWERS=\"C:\\My Answers\\A.INI\" /RECORD=\"C:\\with space\\R.INI\""},
+        {"/DIR=\"C:\\ACME\\\"", "/DIR=C:\\ACME\\"},  // a quote after a backslash still ends the value
+        {"/?", "/?"},
+        {"\t/QUIET\t/LOG=L.TXT ", "/QUIET /LOG=L.TXT"},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseCommandLine(c.line);
+        EXPECT_EQ(parsed.error, "") << c.line;
+        EXPECT_EQ(parsed.options.Describe(), c.described) << c.line;
+        EXPECT_EQ(parsed.options.Any(), *c.described != '\0') << c.line;
+    }
+}
+
+TEST(CommandLine, EveryWrongLineIsRefusedWithItsReason) {
+    struct Case {
+        const char* line;
+        const char* error;
+        bool quiet;  // how the error is to be reported
+    };
+    const Case cases[] = {
+        {"/QUITE", "/QUITE is not a switch of this installer (did you mean /QUIET?)", false},
+        {"/QUIET /LGO=X", "/LGO is not a switch of this installer (did you mean /LOG?)", true},
+        {"/SILENT", "/SILENT is not a switch of this installer", false},
+        {"/LOG", "/LOG needs a value: /LOG=FILE", false},
+        {"/DIR=", "/DIR needs a value: /DIR=PATH", false},
+        {"/ANSWERS=\"\"", "/ANSWERS needs a value: /ANSWERS=FILE", false},
+        {"/QUIET=YES", "/QUIET takes no value", true},
+        {"/NORESTART=1 -quiet", "/NORESTART takes no value", true},
+        {"/LOG=A /LOG=B", "/LOG is given twice", false},
+        {"/quiet /QUIET", "/QUIET is given twice", true},
+        {"C:\\APPS", "\"C:\\APPS\" is not a switch: switches start with / or -", false},
+        {"/", "/ is not a switch of this installer", false},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseCommandLine(c.line);
+        EXPECT_EQ(parsed.error, c.error) << c.line;
+        EXPECT_EQ(parsed.options.quiet, c.quiet) << c.line;
+    }
+    const ParsedOptions longValue = ParseCommandLine("/LOG=C:\\" + std::string(260, 'x'));
+    EXPECT_EQ(longValue.error, "the value of /LOG is longer than 255 characters");
+}
+
+TEST(CommandLine, ArgumentsFollowTheProgramName) {
+    EXPECT_EQ(ArgumentsOf("C:\\SETUP\\SETUP.EXE /QUIET"), "/QUIET");
+    EXPECT_EQ(ArgumentsOf("\"C:\\Program Files\\SETUP.EXE\"  /LOG=\"a b\""), "/LOG=\"a b\"");
+    EXPECT_EQ(ArgumentsOf("SETUP.EXE"), "");
+    EXPECT_EQ(ArgumentsOf("\"C:\\A B\\SETUP.EXE\" "), "");
+    EXPECT_EQ(ArgumentsOf(""), "");
+}
+
+}  // namespace
+}  // namespace setup

@@ -1,0 +1,327 @@
+// Whole runs of the installation through the answer sources: quiet rules, answers given
+// beforehand, the recorder, and the journal with the log as its writer.
+#include "actions/copy_list.h"
+#include "core/answer_sources.h"
+#include "core/log_writer.h"
+#include "core/options.h"
+#include "fake_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace setup {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A fake machine whose dialog steps and copy are the installer's own.
+class RunMachine : public FakeMachine {
+public:
+    using FakeMachine::FakeMachine;
+    std::string sourceDir = "A:\\DISK1\\";
+
+    bool RunComPortDialog() override { return SetupEngine::RunComPortDialog(); }
+    bool RunSelectDialogs() override { return SetupEngine::RunSelectDialogs(); }
+    bool RunSetDirDialog() override { return SetupEngine::RunSetDirDialog(); }
+    bool RunCopyDialog() override {
+        NoProgress progress;
+        CopyWalk walk(*this, progress, CopyParameters{sourceDir, m_installDir, m_diskCount, m_copyFromSubDir});
+        return walk.CopyAllDisks();
+    }
+    // Every file of the sample's three disks.
+    void LayOutDisks(const std::string& root) {
+        for (const char* file : {"DISK1\\ACME.EXE", "DISK1\\PRO.DAT", "DISK2\\ACME.HL_", "DISK3\\LICENSE.TXT"})
+            AddFile(root + file, file);
+    }
+};
+
+class MemoryLog : public LogSink {
+public:
+    Strings lines;
+    std::string Now() override { return "T"; }
+    void Write(const std::string& line) override { lines.push_back(line.substr(3)); }
+    bool Has(const std::string& part) const {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+    }
+};
+
+const std::string kScript =
+    "[Initiation]\r\nInstall Name=Acme\r\nDefDir=C:\\ACME\r\nSubDir 1=DOC\r\n"
+    "[ComPort]\r\nMaxComPort=4\r\nDefComPort=2\r\nFile 1=ACME.INI:0\r\nItem 1.1=Remote,Port\r\n"
+    "[Dialog 1]\r\nTitle Name=Edition\r\nInfo Line 1=Which one?\r\nSelect Item 1=Home\r\nSelect Item 2=Pro\r\n"
+    "File 1=ACME.INI:0\r\nItem 1.1=Edition,Name\r\n"
+    "[DefDir]\r\nFile 1.1=ACME.EXE\r\nDialog 1. SelItem 2. File 1.1=PRO.DAT\r\nFile 2.1=ACME.HLP\r\n"
+    "[SubDir 1]\r\nFile 3.1=LICENSE.TXT\r\n"
+    "[WIN.INI]\r\nRunFile 1=ACME.EXE\r\n";
+
+// The quiet rules answer every question; the disks are found beside each other.
+TEST(QuietRun, TheRulesInstallWithTheDefaultsFromTheDiskFolders) {
+    RunMachine machine(kScript);
+    machine.LayOutDisks("A:\\");
+    RuleAnswers rules(machine);
+    machine.SetAnswerSource(&rules);
+    machine.HoldBackRestarts();
+    machine.RunSetup();
+
+    EXPECT_TRUE(machine.shown.empty()) << "a message was shown: " << machine.shown[0].section;
+    EXPECT_EQ(machine.Installs(), (Strings{"C:\\ACME\\ACME.EXE", "C:\\ACME\\ACME.HLP", "C:\\ACME\\DOC\\LICENSE.TXT"}));
+    EXPECT_EQ(machine.Content("C:\\ACME\\ACME.HLP"), "DISK2\\ACME.HL_");
+    EXPECT_EQ(machine.profileWrites, (Strings{"C:\\ACME\\ACME.INI|Remote|Port=2", "C:\\ACME\\ACME.INI|Edition|Name=Home"}));
+    // Start-up programs were added: a restart is due, held back by /NORESTART.
+    EXPECT_EQ(machine.LastRunEnd(), RunEnd::kCompleted);
+    EXPECT_EQ(machine.QuietExitCode(), exit_code::kRestartNeeded);
+    EXPECT_EQ(std::count_if(machine.log.begin(), machine.log.end(),
+                            [](const std::string& e) { return e.rfind("exit windows", 0) == 0; }),
+              0);
+}
+
+TEST(QuietRun, ExitCodesTellHowTheRunEnded) {
+    struct Case {
+        const char* name;
+        std::string script;
+        bool holdRestarts;
+        std::deque<bool> exitResults;
+        int code;
+    };
+    const std::string plain = "[Initiation]\r\nInstall Name=Acme\r\n";
+    const Case cases[] = {
+        {"completed", plain, false, {}, exit_code::kSuccess},
+        {"restart begun", plain + "Restart Windows=1\r\n", false, {true}, exit_code::kRestartStarted},
+        {"reboot held back", plain + "ReBoot System=1\r\n", true, {}, exit_code::kRestartNeeded},
+        {"restart refused", plain + "Restart Windows=1\r\n", false, {false, false}, exit_code::kRestartNeeded},
+        {"nothing named", "[Initiation]\r\nDefDir=C:\\X\r\n", false, {}, exit_code::kStopped},
+        {"no destination", plain + "[DefDir]\r\nFile 1.1=A\r\n", false, {}, exit_code::kStopped},
+    };
+    for (const Case& c : cases) {
+        RunMachine machine(c.script);
+        RuleAnswers rules(machine);
+        machine.SetAnswerSource(&rules);
+        if (c.holdRestarts) machine.HoldBackRestarts();
+        machine.exitResults = c.exitResults;
+        machine.RunSetup();
+        EXPECT_EQ(machine.QuietExitCode(), c.code) << c.name;
+        EXPECT_TRUE(machine.shown.empty()) << c.name;
+    }
+}
+
+TEST(QuietRun, AMissingFileStopsTheRunAndTheLogNamesIt) {
+    RunMachine machine(kScript);
+    machine.LayOutDisks("A:\\");
+    machine.files.erase("A:\\DISK2\\ACME.HL_");
+    machine.AddFile("A:\\DISK2\\OTHER.TXT");
+    RuleAnswers rules(machine);
+    MemoryLog sink;
+    LogWriter log(sink);
+    machine.GetJournal().AddWriter(log);
+    machine.SetAnswerSource(&rules);
+    machine.RunSetup();
+
+    EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
+    EXPECT_EQ(machine.Installs(), Strings{"C:\\ACME\\ACME.EXE"});
+    // DISK2 holds none of disk 2's files; the folder of disk 1 neither.
+    EXPECT_TRUE(sink.Has("\"Please change Disk-1 to Disk-2\" -> not found (rule: the files of disk 2 are in none of "
+                         "A:\\DISK2\\, A:\\DISK1\\)"))
+        << sink.lines.back();
+
+    RunMachine second(kScript);
+    second.LayOutDisks("A:\\");
+    second.files.erase("A:\\DISK1\\ACME.EXE");
+    RuleAnswers secondRules(second);
+    MemoryLog secondSink;
+    LogWriter secondLog(secondSink);
+    second.GetJournal().AddWriter(secondLog);
+    second.SetAnswerSource(&secondRules);
+    second.RunSetup();
+    EXPECT_EQ(second.QuietExitCode(), exit_code::kStopped);
+    EXPECT_TRUE(second.Installs().empty());
+    EXPECT_TRUE(secondSink.Has("[File Lose Message] \"A:\\DISK1\\ACME.EX_ can not be found ! Do you want to try again ?\" "
+                               "-> Exit (rule: a quiet run stops at a file it cannot install)"));
+}
+
+// An interactive run with the recorder, then a quiet replay of what it wrote on a fresh
+// machine: the same files, INI entries and registry values.
+TEST(QuietRun, ARecordedRunReplaysQuietlyToTheSameResult) {
+    const std::string script = kScript + "[Register]\r\nKey 1=HKEY_LOCAL_MACHINE\r\nSubKey 1=Software\\Acme\r\n"
+                                         "Key Class 1=NULL\r\nName 1.1=Path\r\nData 1.1=ACME.EXE:0\r\n";
+    RunMachine person(script);
+    person.LayOutDisks("A:\\");
+    person.sourceDir = "A:\\DISK1\\";
+    person.AddFile("D:\\OLD\\ACME.EXE", "old");
+    person.directories.insert("D:\\OLD");
+    person.portAnswers = {std::nullopt, 3};  // Cancel, No to the stop question, then COM4
+    person.answers["Stop Message"] = {result::kNo};
+    person.itemAnswers = {1};
+    person.directoryAnswers = {std::string("D:\\OLD\\")};
+    person.answers["Replace Message"] = {result::kNo};
+    person.answers["Restart Message"] = {result::kNo};
+    // The person puts each disk into the drive: the files of the next disk appear in DISK1.
+    person.onMessage = [&person](const ShownMessage& shown) {
+        if (shown.section == "Disk Message") person.AddFile("A:\\DISK1\\ACME.HL_", "help");
+        if (shown.section == "Disk Message" && shown.text.find("Disk-3") != std::string::npos)
+            person.AddFile("A:\\DISK1\\LICENSE.TXT", "license");
+    };
+    std::string recorded;
+    AnswerRecorder recorder(person.Answers(), [&recorded](const std::string& text) { recorded = text; });
+    person.SetAnswerSource(&recorder);
+    person.RunSetup();
+    ASSERT_EQ(person.LastRunEnd(), RunEnd::kCompleted);
+    EXPECT_EQ(person.Content("D:\\OLD\\ACME.EXE"), "old");  // No to the replace question
+
+    RunMachine quiet(script);
+    quiet.LayOutDisks("B:\\SRC\\");
+    quiet.sourceDir = "B:\\SRC\\DISK1\\";
+    quiet.AddFile("D:\\OLD\\ACME.EXE", "old");
+    quiet.directories.insert("D:\\OLD");
+    class Text : public SetupScript {
+    public:
+        explicit Text(const std::string& t) { AppendScriptText(t.data(), t.size()); }
+    };
+    AnswerSet answers;
+    ASSERT_TRUE(ReadAnswers(Text(recorded), quiet, answers).empty()) << recorded;
+    RuleAnswers rules(quiet);
+    GivenAnswers given(quiet, answers, "B:\\", rules);
+    quiet.SetAnswerSource(&given);
+    quiet.RunSetup();
+
+    EXPECT_TRUE(quiet.shown.empty());
+    EXPECT_EQ(quiet.QuietExitCode(), exit_code::kRestartNeeded);  // the restart was declined
+    EXPECT_EQ(quiet.Installs(), person.Installs());
+    EXPECT_EQ(quiet.profileWrites, person.profileWrites);
+    EXPECT_EQ(quiet.registry, person.registry);
+    EXPECT_EQ(quiet.profileLines, person.profileLines);
+    EXPECT_EQ(quiet.Content("D:\\OLD\\ACME.EXE"), "old");
+    EXPECT_EQ(quiet.profile.at("D:\\OLD\\ACME.INI|REMOTE|PORT"), "4");
+}
+
+// A run with answers given beforehand: /DIR, the answer file's choice, its Retry for a
+// missing file (once), its folder for disk 2 (relative to the answer file; disk 3 is then
+// found beside it), its Yes to the restart.
+struct GivenRun {
+    explicit GivenRun(bool withProData) {
+        machine.LayOutDisks("A:\\");
+        if (!withProData) machine.files.erase("A:\\DISK1\\PRO.DAT");
+        machine.AddFile("E:\\ANSWERS\\D2\\ACME.HL_", "moved");
+        machine.AddFile("E:\\ANSWERS\\D3\\LICENSE.TXT", "beside");
+        given.SetDirectory("D:\\PRO");
+        machine.SetAnswerSource(&given);
+        machine.GetJournal().AddWriter(log);
+        machine.RunSetup();
+    }
+    static AnswerSet Answers() {
+        AnswerSet answers;
+        answers.dialogs[1] = ListAnswer{1, "Pro", "Edition"};
+        answers.notFound = {{"PRO.DAT", "Retry"}};
+        answers.disks = {{2, "D2"}};
+        answers.messages = {{"Restart", "Yes"}};
+        return answers;
+    }
+    RunMachine machine{kScript};
+    AnswerSet answers = Answers();
+    RuleAnswers rules{machine};
+    GivenAnswers given{machine, answers, "E:\\ANSWERS\\", rules};
+    MemoryLog sink;
+    LogWriter log{sink};
+};
+
+TEST(QuietRun, GivenAnswersComeBeforeTheRulesAndEachFailureIsAnsweredOnce) {
+    GivenRun run(false);
+    const MemoryLog& sink = run.sink;
+    const RunMachine& machine = run.machine;
+
+    // Retry once (the file is still missing), then the rule: Exit, and the run stops.
+    EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
+    EXPECT_TRUE(sink.Has("destination directory -> D:\\PRO\\ (command line: /DIR)"));
+    EXPECT_TRUE(sink.Has("selection 1 \"Edition\" -> item 2 \"Pro\" (answer file: [Dialog 1])"));
+    EXPECT_TRUE(sink.Has("-> Retry (answer file: [Not Found])"));
+    EXPECT_TRUE(sink.Has("-> Exit (rule: a quiet run stops at a file it cannot install)"));
+    EXPECT_TRUE(sink.Has("[Stop Message]"));
+
+    // With the file there, the answer file's disk folder is taken first.
+    GivenRun whole(true);
+    EXPECT_EQ(whole.machine.Content("D:\\PRO\\ACME.HLP"), "moved");
+    EXPECT_EQ(whole.machine.Content("D:\\PRO\\DOC\\LICENSE.TXT"), "beside");  // beside the disk before
+    EXPECT_EQ(whole.machine.QuietExitCode(), exit_code::kRestartStarted);
+}
+
+TEST(QuietRun, ARefusedDirectoryStopsTheRun) {
+    for (const char* directory : {"ACME", "C:ACME", "\\\\SERVER\\ACME"}) {
+        RunMachine machine(kScript);
+        machine.LayOutDisks("A:\\");
+        RuleAnswers rules(machine);
+        GivenAnswers given(machine, AnswerSet(), "C:\\", rules);
+        given.SetDirectory(directory);
+        machine.SetAnswerSource(&given);
+        machine.RunSetup();
+        EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped) << directory;
+        EXPECT_TRUE(machine.Installs().empty()) << directory;
+    }
+}
+
+// The journal hears of every change once, with what undoing it needs; without writers the
+// run asks the machine for nothing more than before.
+TEST(Journal, ChangesAreToldWithWhatUndoingThemNeeds) {
+    const std::string script = kScript + "[Register]\r\nKey 1=HKEY_CURRENT_USER\r\nSubKey 1=Software\\Acme\r\n"
+                                         "Key Class 1=NULL\r\nName 1.1=Font\r\nData 1.1=Times\r\n";
+    RunMachine machine(script);
+    machine.LayOutDisks("A:\\");
+    machine.directories.insert("C:\\ACME");
+    machine.AddFile("C:\\ACME\\ACME.EXE", "old");
+    machine.WriteProfileValue("Remote", "Port", "1", "C:\\ACME\\ACME.INI");
+    RuleAnswers rules(machine);
+    machine.SetAnswerSource(&rules);
+    MemoryLog sink;
+    LogWriter log(sink);
+    machine.GetJournal().AddWriter(log);
+    machine.OpenRegistryKey(RegistryRoot::kCurrentUser, "Software\\Acme", nullptr);  // there already
+    machine.RunSetup();
+
+    EXPECT_TRUE(sink.Has("directory C:\\ACME: already there"));
+    EXPECT_TRUE(sink.Has("directory C:\\ACME\\DOC: created"));
+    EXPECT_TRUE(sink.Has("file A:\\DISK1\\ACME.EXE -> C:\\ACME\\ACME.EXE: installed, replacing the file that was there "
+                         "(14 bytes, CRC-32 EF044124)"));
+    EXPECT_TRUE(sink.Has("file A:\\DISK2\\ACME.HL_ -> C:\\ACME\\ACME.HLP: installed, new"));
+    EXPECT_TRUE(sink.Has("INI C:\\ACME\\ACME.INI [Remote] Port=2 (was \"1\")"));
+    EXPECT_TRUE(sink.Has("INI C:\\ACME\\ACME.INI [Edition] Name=Home (new)"));
+    EXPECT_TRUE(sink.Has("win.ini [windows] Run: \"\" -> \"  C:\\ACME\\ACME.EXE\""));
+    EXPECT_TRUE(sink.Has("registry key HKEY_CURRENT_USER\\Software\\Acme: already there"));
+    EXPECT_TRUE(sink.Has("registry value HKEY_CURRENT_USER\\Software\\Acme \"Font\" = \"Times\""));
+}
+
+TEST(Journal, WithoutWritersTheRunIsTheOneItWas) {
+    // The person at the screen, no journal: exactly the messages and installs of before.
+    RunMachine machine(kScript);
+    machine.LayOutDisks("A:\\");
+    machine.onMessage = [&machine](const ShownMessage& shown) {
+        if (shown.section == "Disk Message") {
+            machine.AddFile("A:\\DISK1\\ACME.HL_");
+            machine.AddFile("A:\\DISK1\\LICENSE.TXT");
+        }
+    };
+    machine.RunSetup();
+    EXPECT_EQ(machine.Messages(), (Strings{"Disk Message", "Disk Message", "Restart Message"}));
+    EXPECT_EQ(machine.log[0], "dialog:ComPort");
+    EXPECT_EQ(machine.Installs().size(), 3u);
+    EXPECT_FALSE(machine.GetJournal().Active());
+}
+
+TEST(Log, VersionLibraryResultsInWords) {
+    EXPECT_EQ(DescribeInstallResult(0), "installed");
+    EXPECT_EQ(DescribeInstallResult(0x10000), "failed: the source cannot be read (0x10000)");
+    EXPECT_EQ(DescribeInstallResult(0x40 | 0x800), "failed: the destination is read-only, the destination cannot be created (0x840)");
+    EXPECT_EQ(DescribeInstallResult(0x80000000u), "failed: unknown result (0x80000000)");
+    EXPECT_EQ(DescribeInstallResult(kPathTooLong), "not installed: the path is longer than 255 characters");
+    EXPECT_EQ(OneLine("a\r\n\n\tb  c \n"), "a b c");
+}
+
+TEST(DiskFolders, TheNextDiskBesideTheOneBefore) {
+    EXPECT_EQ(SiblingDiskFolder("C:\\SRC\\DISK1\\", 2), "C:\\SRC\\DISK2\\");
+    EXPECT_EQ(SiblingDiskFolder("C:\\SRC\\DISK9\\", 10), "C:\\SRC\\DISK10\\");
+    EXPECT_EQ(SiblingDiskFolder("C:\\SRC\\DISK12", 13), "C:\\SRC\\DISK13\\");
+    EXPECT_EQ(SiblingDiskFolder("C:\\SRC\\SETUP\\", 2), "");
+    EXPECT_EQ(SiblingDiskFolder("C:\\1\\", 2), "");
+    EXPECT_EQ(SiblingDiskFolder("", 2), "");
+}
+
+}  // namespace
+}  // namespace setup
