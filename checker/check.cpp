@@ -1,12 +1,14 @@
 #include "check.h"
 
 #include "actions/file_copy.h"
+#include "core/answer_file.h"
 #include "core/fields.h"
 #include "core/text.h"
 #include "knowledge.h"
 #include "ui/choices.h"
 #include "ui/dib.h"
 #include "ui/messages.h"
+#include "ui/set_dir.h"
 
 #include <algorithm>
 #include <set>
@@ -435,6 +437,26 @@ void Checker::CheckMessages() {
 CheckResult CheckScript(const std::vector<std::uint8_t>& script, const Disks& disks, const CheckOptions& options) {
     Checker checker(script, disks, options);
     return checker.Run();
+}
+
+std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, const std::vector<std::uint8_t>& script,
+                                  std::map<int, int>& choices) {
+    setup::SetupScript file, installer;
+    file.AppendScriptText(reinterpret_cast<const char*>(answers.data()), answers.size());
+    installer.AppendScriptText(reinterpret_cast<const char*>(script.data()), script.size());
+    setup::AnswerSet set;
+    std::vector<Finding> findings;
+    for (const setup::AnswerProblem& problem : setup::ReadAnswers(file, installer, set))
+        findings.push_back({Severity::kError, problem.line, problem.message});
+    int header = 0, line = 0;
+    if (!set.directory.empty() && !setup::NormalizeInstallDir(set.directory) && file.FindSection("Destination", &header) &&
+        file.FindKey("Directory", header + 1, &line))
+        findings.push_back({Severity::kError, file.SourceLine(line),
+                            "Directory=" + set.directory +
+                                ": the destination dialog refuses it (a full path such as C:\\APPS): the quiet run stops"});
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    for (const auto& [number, answer] : set.dialogs) choices[number] = answer.position + 1;
+    return findings;
 }
 
 std::string FormatFinding(const std::string& file, const Finding& finding) {

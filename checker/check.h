@@ -23,4 +23,11 @@ struct CheckResult {
 
 CheckResult CheckScript(const std::vector<std::uint8_t>& script, const Disks& disks, const CheckOptions& options);
 
+// An answer file checked against the script it answers, with the installer's own reader:
+// everything the installer would refuse it for, and a destination directory that the
+// destination dialog would refuse (the quiet run would stop there). The selection answers
+// go into choices, so that a plan follows them.
+std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, const std::vector<std::uint8_t>& script,
+                                  std::map<int, int>& choices);
+
 }  // namespace checker

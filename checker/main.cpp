@@ -11,7 +11,7 @@
 namespace {
 
 const char* const kHelp =
-    "usage: setupcheck [--plan] [--choose K=S]... [--strict] SETUP.INF\n"
+    "usage: setupcheck [--plan] [--choose K=S]... [--answers FILE] [--strict] SETUP.INF\n"
     "\n"
     "Reads a setup script with the installer's own reader, and the installation disks beside\n"
     "it (disk 1 is the script's folder; when that folder's name ends in 1, as DISK1, disk N is\n"
@@ -32,6 +32,10 @@ const char* const kHelp =
     "                groups, registry, INI entries, start-up programs and how it ends\n"
     "  --choose K=S  in the plan, answer selection question K with its item S (from 1);\n"
     "                unanswered questions take their defaults\n"
+    "  --answers FILE  also check an answer file for SETUP.EXE /ANSWERS=FILE against the\n"
+    "                script: questions, items, ports, files and disks the script does not\n"
+    "                have, and a destination the dialog would refuse; the plan follows its\n"
+    "                choices\n"
     "  --strict      warnings count as errors for the exit status\n"
     "\n"
     "Exit status: 0 without errors, 1 with errors (or warnings with --strict), 2 on bad use.\n";
@@ -41,12 +45,22 @@ int Usage() {
     return 2;
 }
 
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "setupcheck: cannot read %s\n", path.c_str());
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     checker::CheckOptions options;
     bool strict = false;
-    std::string path;
+    std::string path, answersPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -55,6 +69,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--plan") {
             options.plan = true;
+        } else if (arg == "--answers" && i + 1 < argc && answersPath.empty()) {
+            answersPath = argv[++i];
         } else if (arg == "--strict") {
             strict = true;
         } else if (arg == "--choose" && i + 1 < argc) {
@@ -68,21 +84,23 @@ int main(int argc, char** argv) {
         }
     }
     if (path.empty()) return Usage();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "setupcheck: cannot read %s\n", path.c_str());
-        return 2;
-    }
-    const std::vector<std::uint8_t> script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> script, answers;
+    if (!ReadFile(path, script) || (!answersPath.empty() && !ReadFile(answersPath, answers))) return 2;
+    std::vector<checker::Finding> answerFindings;
+    if (!answersPath.empty()) answerFindings = checker::CheckAnswers(answers, script, options.choices);
     const checker::FolderDisks disks(path);
     const checker::CheckResult result = checker::CheckScript(script, disks, options);
 
     int errors = 0, warnings = 0;
-    for (const checker::Finding& finding : result.findings) {
-        std::printf("%s\n", checker::FormatFinding(path, finding).c_str());
-        if (finding.severity == checker::Severity::kError) ++errors;
-        if (finding.severity == checker::Severity::kWarning) ++warnings;
-    }
+    auto print = [&errors, &warnings](const std::string& file, const std::vector<checker::Finding>& findings) {
+        for (const checker::Finding& finding : findings) {
+            std::printf("%s\n", checker::FormatFinding(file, finding).c_str());
+            if (finding.severity == checker::Severity::kError) ++errors;
+            if (finding.severity == checker::Severity::kWarning) ++warnings;
+        }
+    };
+    print(path, result.findings);
+    print(answersPath, answerFindings);
     if (options.plan) std::printf("%s%s", result.findings.empty() ? "" : "\n", checker::FormatPlan(result.plan).c_str());
     std::fprintf(stderr, "setupcheck: %d error(s), %d warning(s)\n", errors, warnings);
     return errors || (strict && warnings) ? 1 : 0;

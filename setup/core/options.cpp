@@ -7,19 +7,20 @@
 
 namespace setup {
 
+// Short lines: a message box wraps long ones.
 const char* const kUsageText =
-    "Usage: SETUP [/QUIET] [/ANSWERS=FILE] [/RECORD=FILE] [/LOG=FILE] [/DIR=PATH] [/NORESTART]\n"
+    "Usage: SETUP [switches]\n"
     "\n"
-    "/QUIET\tinstall without showing any window; the answer file, else the rules of quiet mode, answer every "
-    "question\n"
-    "/ANSWERS=FILE\tanswers for the questions, as written by /RECORD\n"
-    "/RECORD=FILE\twrite the answers given in this run into FILE\n"
-    "/LOG=FILE\tappend a log of the run to FILE\n"
-    "/DIR=PATH\tinstall into PATH (a full path such as C:\\APPS)\n"
-    "/NORESTART\tnever restart or reboot\n"
-    "/?\tthis text\n"
+    "/QUIET - show no window at all\n"
+    "/ANSWERS=FILE - answers written by /RECORD\n"
+    "/RECORD=FILE - write this run's answers to FILE\n"
+    "/LOG=FILE - append a log of the run to FILE\n"
+    "/DIR=PATH - install into PATH (C:\\APPS\\...)\n"
+    "/NORESTART - never restart or reboot\n"
+    "/? - this text\n"
     "\n"
-    "Switches start with / or -, in any case; a value may be quoted.";
+    "Switches start with / or -, in any case;\n"
+    "a value may be quoted: /LOG=\"C:\\My Logs\\S.LOG\"";
 
 namespace {
 
@@ -113,7 +114,7 @@ std::string SetupOptions::Describe() const {
     auto add = [&text](const char* name, bool on, const std::string& value) {
         if (!on && value.empty()) return;
         text += (text.empty() ? "/" : " /") + std::string(name);
-        if (!value.empty()) text += (value.find(' ') == std::string::npos ? "=" + value : "=\"" + value + "\"");
+        if (!value.empty()) text += value.find_first_of(" \t") == std::string::npos ? "=" + value : "=\"" + value + "\"";
     };
     add("QUIET", quiet, "");
     add("ANSWERS", false, answers);

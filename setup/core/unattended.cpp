@@ -207,7 +207,11 @@ void UnattendedRun::Fail(const std::string& reason, int exitCode, bool showUsage
         }
         m_log->RunEnded(setup::RunEnd::kNotStarted, exitCode);
     }
-    if (showUsage && !Quiet()) Show(reason + "\n\n" + setup::kUsageText, MB_ICONSTOP);
+    if (showUsage && !Quiet()) {
+        std::string text = reason + "\n\n" + setup::kUsageText;
+        if (text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        Show(text, MB_ICONSTOP);
+    }
 }
 
 void UnattendedRun::Show(const std::string& text, unsigned icon) const {

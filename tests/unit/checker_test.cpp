@@ -200,5 +200,27 @@ TEST(Checker, PlanSkipsMissingFiles) {
     EXPECT_EQ(result.findings[0].severity, Severity::kError);
 }
 
+// An answer file for the sample: what the installer would refuse, and a destination the
+// dialog refuses; the selection answers steer the plan.
+TEST(Checker, AnswerFilesAgainstTheirScript) {
+    std::ifstream script(SAMPLE_DIR "/SETUP.INF", std::ios::binary);
+    std::stringstream text;
+    text << script.rdbuf();
+    std::map<int, int> choices;
+    EXPECT_TRUE(CheckAnswers(Bytes("[Dialog 1]\r\nChoice=Studio\r\n[Destination]\r\nDirectory=D:\\LEAF\r\n"),
+                             Bytes(text.str()), choices)
+                    .empty());
+    EXPECT_EQ(choices[1], 2);
+    const std::vector<Finding> findings =
+        CheckAnswers(Bytes("[ComPort]\r\nPort=COM5\r\n[Destination]\r\nDirectory=LEAF\r\n[Replace]\r\nBRIGHT.INI=Yes\r\n"),
+                     Bytes(text.str()), choices);
+    ASSERT_EQ(findings.size(), 3u);
+    EXPECT_EQ(FormatFinding("A.INI", findings[0]), "A.INI:2: error: Port=COM5: the port question lists COM1 to COM4");
+    EXPECT_EQ(FormatFinding("A.INI", findings[1]),
+              "A.INI:4: error: Directory=LEAF: the destination dialog refuses it (a full path such as C:\\APPS): the quiet "
+              "run stops");
+    EXPECT_EQ(FormatFinding("A.INI", findings[2]), "A.INI:6: error: [Replace] BRIGHT.INI: the script copies no such file");
+}
+
 }  // namespace
 }  // namespace checker
