@@ -455,7 +455,7 @@ std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, cons
                             "Directory=" + set.directory +
                                 ": the destination dialog refuses it (a full path such as C:\\APPS): the quiet run stops"});
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    for (const auto& [number, answer] : set.dialogs) choices[number] = answer.position + 1;
+    for (const setup::ListAnswer& answer : set.dialogs) choices[answer.number] = answer.position + 1;
     return findings;
 }
 

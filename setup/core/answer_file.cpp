@@ -6,22 +6,28 @@
 #include "setup_engine.h"
 #include "text.h"
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdlib>
-#include <set>
+#include <cstring>
 
 namespace setup {
+
+const char* const kMessageAnswerKeys[kMessageAnswers] = {"Previous Version", "Restart", "Reboot"};
+const char* const kFileQuestionSections[kFileQuestions] = {"Replace", "Not Found", "Copy Error"};
 
 namespace {
 
 // One section of the answer file as written, before it is checked.
+struct Value {
+    std::string key;
+    std::string value;
+    int line = 0;
+};
+
 struct Section {
     std::string name;
     int line = 0;
-    struct Value {
-        std::string key;
-        std::string value;
-        int line = 0;
-    };
     std::vector<Value> values;
 };
 
@@ -34,55 +40,22 @@ std::string Trimmed(std::string_view text) {
 
 // The number after "prefix " in a name such as "Dialog 2"; 0 when there is none.
 int NumberAfter(const std::string& name, const char* prefix) {
-    const std::string start = std::string(prefix) + " ";
-    if (name.size() <= start.size() || !EqualNoCase(name.substr(0, start.size()), start)) return 0;
+    const std::size_t length = std::strlen(prefix);
     int number = 0;
-    if (!SetupScript::ParseScriptInt(name.c_str() + start.size(), &number) || number <= 0 ||
-        name.find(' ', start.size()) != std::string::npos)
+    if (name.size() <= length + 1 || !EqualNoCase(name.substr(0, length), prefix) || name[length] != ' ' ||
+        !SetupScript::ParseScriptInt(name.c_str() + length + 1, &number) || name.find(' ', length + 1) != std::string::npos)
         return 0;
     return number;
 }
 
-std::vector<Section> SplitSections(const SetupScript& file, std::vector<AnswerProblem>& problems) {
-    std::vector<Section> sections;
-    for (int i = 0; i < file.LineCount(); ++i) {
-        const std::string line = file.GetScriptLine(i);
-        const int at = file.SourceLine(i);
-        const std::string text = Trimmed(line);
-        if (text.empty() || text[0] == ';') continue;
-        if (const auto header = SetupScript::HeaderName(line)) {
-            sections.push_back(Section{std::string(*header), at, {}});
-        } else if (SetupScript::StartsSection(line)) {
-            problems.push_back({at, "not a section header: " + text});
-        } else if (const auto key = SetupScript::KeyName(line); key && !sections.empty()) {
-            sections.back().values.push_back({Trimmed(*key), Trimmed(SetupScript::ValueOf(line)), at});
-        } else {
-            problems.push_back({at, key ? "an answer before the first section: " + text : "not KEY=VALUE: " + text});
-        }
-    }
-    return sections;
-}
-
-// The buttons of a message that answers are kept for, with their default captions.
+// The buttons of a message whose answers are kept, with their default captions.
 MessageQuestion Buttons(Ask ask) {
+    static const char* const kFileButtons[2][3] = {{"Yes", "No", "Replace All"}, {"Retry", "Ignore", "Exit"}};
     MessageQuestion question;
     question.ask = ask;
-    switch (ask) {
-    case Ask::kReplace:
-        question.style = style::kYesNoCancel;
-        question.captions[0] = "Yes";
-        question.captions[1] = "No";
-        question.captions[2] = "Replace All";
-        break;
-    case Ask::kFileNotFound:
-    case Ask::kCopyError:
-        question.style = style::kAbortRetryIgnore;
-        question.captions[0] = "Retry";
-        question.captions[1] = "Ignore";
-        question.captions[2] = "Exit";
-        break;
-    default: question.style = style::kYesNo; break;
-    }
+    const int file = FileQuestionIndex(ask);
+    question.style = file < 0 ? style::kYesNo : file == kReplaceAnswer ? style::kYesNoCancel : style::kAbortRetryIgnore;
+    for (int i = 0; file >= 0 && i < 3; ++i) question.captions[i] = kFileButtons[file == kReplaceAnswer ? 0 : 1][i];
     return question;
 }
 
@@ -107,11 +80,9 @@ CopyLists ReadCopyLists(const SetupScript& script) {
         if (!key) continue;
         const std::string keyText(*key);
         const std::size_t space = keyText.rfind(' ');
-        const std::string kind = space == std::string::npos ? std::string() : keyText.substr(0, space);
-        const bool file = kind.size() >= 4 && EqualNoCase(kind.substr(kind.size() - 4), "File");
-        const bool slide = kind.size() >= 6 && EqualNoCase(kind.substr(kind.size() - 6), "Bitmap");
-        if (!file && !slide) continue;
-        const int disk = std::atoi(keyText.c_str() + space + 1);
+        const std::string kind = FoldName(keyText.substr(0, space == std::string::npos ? 0 : space));
+        const bool file = kind.size() >= 4 && kind.compare(kind.size() - 4, 4, "FILE") == 0;
+        if (!file && (kind.size() < 6 || kind.compare(kind.size() - 6, 6, "BITMAP") != 0)) continue;
         // Names are read as the copy walk reads them: 29 characters, a slide's first field.
         char value[30];
         int position = 0;
@@ -120,12 +91,12 @@ CopyLists ReadCopyLists(const SetupScript& script) {
         else if (!NextField(text.c_str(), &position, ',', value, sizeof value)) continue;
         if (!*value || EqualNoCase(value, "NULL")) continue;
         lists.names.push_back(value);
-        if (disk > lists.lastDisk) lists.lastDisk = disk;
+        lists.lastDisk = std::max(lists.lastDisk, std::atoi(keyText.c_str() + space + 1));
     }
     return lists;
 }
 
-// Checks the answer files' sections one kind at a time.
+// Checks the answer file's sections one kind at a time.
 class Reader {
 public:
     Reader(const SetupScript& script, AnswerSet& answers, std::vector<AnswerProblem>& problems)
@@ -137,157 +108,163 @@ public:
         if (NumberAfter(name, "Dialog") > 0) return Dialog(section, NumberAfter(name, "Dialog"));
         if (EqualNoCase(name, "Destination")) return Destination(section);
         if (EqualNoCase(name, "Messages")) return Messages(section);
-        if (EqualNoCase(name, "Replace")) return Files(section, Ask::kReplace, m_answers.replace);
-        if (EqualNoCase(name, "Not Found")) return Files(section, Ask::kFileNotFound, m_answers.notFound);
-        if (EqualNoCase(name, "Copy Error")) return Files(section, Ask::kCopyError, m_answers.copyError);
+        for (int kind = 0; kind < kFileQuestions; ++kind)
+            if (EqualNoCase(name, kFileQuestionSections[kind])) return Files(section, kind);
         if (EqualNoCase(name, "Disks")) return Disks(section);
         if (EqualNoCase(name, "Execute File")) return Execute(section);
-        Problem(section.line, "unknown section [" + name +
-                                  "] (the sections are ComPort, Dialog N, Destination, Messages, Replace, Not Found, "
-                                  "Copy Error, Disks, Execute File)");
+        Problem(section.line,
+                "unknown section [%s] (the sections are ComPort, Dialog N, Destination, Messages, Replace, Not Found, "
+                "Copy Error, Disks, Execute File)",
+                name.c_str());
     }
 
 private:
-    void Problem(int line, const std::string& message) { m_problems.push_back({line, message}); }
-
-    // The values of a section whose keys are the given ones; unknown and repeated keys
-    // are problems.
-    std::map<std::string, Section::Value> Keys(const Section& section, std::initializer_list<const char*> known) {
-        std::map<std::string, Section::Value> found;
-        for (const Section::Value& value : section.values) {
-            const char* match = nullptr;
-            for (const char* key : known)
-                if (EqualNoCase(value.key, key)) match = key;
-            std::string list;
-            for (const char* key : known) list += (list.empty() ? "" : ", ") + std::string(key);
-            if (!match) Problem(value.line, "unknown key \"" + value.key + "\" in [" + section.name + "] (" + list + ")");
-            else if (found.count(match)) Problem(value.line, std::string(match) + " is given twice");
-            else found[match] = value;
-        }
-        return found;
+    void Problem(int line, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+        std::va_list arguments;
+        va_start(arguments, format);
+        m_problems.push_back({line, FormatList(format, arguments)});
+        va_end(arguments);
     }
 
-    void CheckTitle(const std::map<std::string, Section::Value>& keys, const std::string& title, const std::string& what) {
-        auto given = keys.find("Title");
-        if (given != keys.end() && !EqualNoCase(given->second.value, title))
-            Problem(given->second.line, "Title=" + given->second.value + ": the script's " + what + " is titled \"" +
-                                            title + "\"");
+    // The values of the known keys (null when absent), in their order; other and repeated
+    // keys are problems.
+    template <int kCount>
+    void Keys(const Section& section, const char* const (&known)[kCount], const Value* (&found)[kCount]) {
+        std::string list;
+        for (int i = 0; i < kCount; ++i) {
+            found[i] = nullptr;
+            list += (i ? ", " : "") + std::string(known[i]);
+        }
+        for (const Value& value : section.values) {
+            int match = -1;
+            for (int i = 0; i < kCount; ++i)
+                if (EqualNoCase(value.key, known[i])) match = i;
+            if (match < 0) Problem(value.line, "unknown key \"%s\" in [%s] (%s)", value.key.c_str(), section.name.c_str(), list.c_str());
+            else if (found[match]) Problem(value.line, "%s is given twice", known[match]);
+            else found[match] = &value;
+        }
+    }
+
+    void CheckTitle(const Value* title, const std::string& expected, const char* what) {
+        if (title && !EqualNoCase(title->value, expected))
+            Problem(title->line, "Title=%s: the script's %s is titled \"%s\"", title->value.c_str(), what, expected.c_str());
     }
 
     void Port(const Section& section) {
-        const auto keys = Keys(section, {"Title", "Port"});
+        static const char* const kKeys[] = {"Title", "Port"};
+        const Value* found[2];
+        Keys(section, kKeys, found);
         const std::optional<PortQuestion> question = LoadPortQuestion(m_script);
         if (!question) return Problem(section.line, "[ComPort]: the script asks no port question");
-        CheckTitle(keys, PortTitle(*question), "port question");
-        auto port = keys.find("Port");
-        if (port == keys.end()) return Problem(section.line, "[ComPort] says no Port=COMn");
+        CheckTitle(found[0], PortTitle(*question), "port question");
+        if (!found[1]) return Problem(section.line, "[ComPort] says no Port=COMn");
         const std::vector<std::string> names = PortNames(*question);
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (EqualNoCase(names[i], port->second.value))
-                return void(m_answers.port = ListAnswer{static_cast<int>(i), names[i], PortTitle(*question)});
-        Problem(port->second.line, "Port=" + port->second.value + ": the port question lists COM1 to COM" +
-                                       std::to_string(question->maxComPort));
+            if (EqualNoCase(names[i], found[1]->value))
+                return void(m_answers.port = ListAnswer{0, static_cast<int>(i), names[i], PortTitle(*question)});
+        Problem(found[1]->line, "Port=%s: the port question lists COM1 to COM%d", found[1]->value.c_str(), question->maxComPort);
     }
 
     void Dialog(const Section& section, int number) {
-        const auto keys = Keys(section, {"Title", "Item", "Choice"});
+        static const char* const kKeys[] = {"Title", "Item", "Choice"};
+        const Value* found[3];
+        Keys(section, kKeys, found);
         std::optional<SelectQuestion> question;
-        for (int k = 1; k <= number; ++k) {
-            question = LoadSelectQuestion(m_script, k);
-            // The questions end at the first one that is missing.
-            if (!question) return Problem(section.line, "[" + section.name + "]: the script has no selection question " + std::to_string(number));
-        }
-        CheckTitle(keys, question->title, "selection question " + std::to_string(number));
+        // The questions end at the first one that is missing.
+        for (int k = 1; k <= number && (k == 1 || question); ++k) question = LoadSelectQuestion(m_script, k);
+        const char* name = section.name.c_str();
+        if (!question) return Problem(section.line, "[%s]: the script has no selection question %d", name, number);
+        CheckTitle(found[0], question->title, ("selection question " + std::to_string(number)).c_str());
         const int count = static_cast<int>(question->items.size());
+        const char* title = question->title.c_str();
         int position = -1;
-        if (auto item = keys.find("Item"); item != keys.end()) {
+        if (const Value* item = found[1]) {
             int value = 0;
-            if (!SetupScript::ParseScriptInt(item->second.value.c_str(), &value) || value < 1 || value > count)
-                return Problem(item->second.line, "Item=" + item->second.value + ": [" + section.name + "] \"" +
-                                                      question->title + "\" has items 1 to " + std::to_string(count));
+            if (!SetupScript::ParseScriptInt(item->value.c_str(), &value) || value < 1 || value > count)
+                return Problem(item->line, "Item=%s: [%s] \"%s\" has items 1 to %d", item->value.c_str(), name, title, count);
             position = value - 1;
         }
-        if (auto choice = keys.find("Choice"); choice != keys.end()) {
-            int found = -1;
+        if (const Value* choice = found[2]) {
+            int match = -1;
             std::string list;
-            for (int i = 0; i < count; ++i) {
-                if (found < 0 && EqualNoCase(question->items[static_cast<std::size_t>(i)], choice->second.value)) found = i;
-                list += (i ? ", " : "") + question->items[static_cast<std::size_t>(i)];
+            for (int i = count - 1; i >= 0; --i) {
+                if (EqualNoCase(question->items[static_cast<std::size_t>(i)], choice->value)) match = i;
+                list = question->items[static_cast<std::size_t>(i)] + (list.empty() ? "" : ", ") + list;
             }
-            if (found < 0)
-                return Problem(choice->second.line, "Choice=" + choice->second.value + ": [" + section.name + "] \"" +
-                                                        question->title + "\" has no such item (" + list + ")");
-            if (position >= 0 && position != found)
-                return Problem(choice->second.line, "Choice=" + choice->second.value + " is item " + std::to_string(found + 1) +
-                                                        ", not item " + std::to_string(position + 1));
-            position = found;
+            if (match < 0)
+                return Problem(choice->line, "Choice=%s: [%s] \"%s\" has no such item (%s)", choice->value.c_str(), name,
+                               title, list.c_str());
+            if (position >= 0 && position != match)
+                return Problem(choice->line, "Choice=%s is item %d, not item %d", choice->value.c_str(), match + 1, position + 1);
+            position = match;
         }
-        if (position < 0) return Problem(section.line, "[" + section.name + "] says neither Item= nor Choice=");
-        m_answers.dialogs[number] = ListAnswer{position, question->items[static_cast<std::size_t>(position)], question->title};
+        if (position < 0) return Problem(section.line, "[%s] says neither Item= nor Choice=", name);
+        m_answers.dialogs.push_back(
+            ListAnswer{number, position, question->items[static_cast<std::size_t>(position)], question->title});
     }
 
     void Destination(const Section& section) {
-        const auto keys = Keys(section, {"Directory"});
-        auto directory = keys.find("Directory");
-        if (directory == keys.end() || directory->second.value.empty())
-            return Problem(section.line, "[Destination] says no Directory=");
-        m_answers.directory = directory->second.value;
+        static const char* const kKeys[] = {"Directory"};
+        const Value* found[1];
+        Keys(section, kKeys, found);
+        if (!found[0] || found[0]->value.empty()) return Problem(section.line, "[Destination] says no Directory=");
+        m_answers.directory = found[0]->value;
     }
 
     void Messages(const Section& section) {
-        for (const auto& [key, value] : Keys(section, {"Previous Version", "Restart", "Reboot"})) {
-            if (const char* button = Button(Ask::kRestart, value)) m_answers.messages[key] = button;
-        }
+        const Value* found[kMessageAnswers];
+        Keys(section, kMessageAnswerKeys, found);
+        for (int i = 0; i < kMessageAnswers; ++i)
+            if (found[i]) m_answers.messages[i] = Button(Ask::kRestart, *found[i]);
     }
 
-    void Files(const Section& section, Ask ask, std::vector<FileAnswer>& into) {
-        std::set<std::string> seen;
-        for (const Section::Value& value : section.values) {
+    void Files(const Section& section, int kind) {
+        std::vector<NamedAnswer>& into = m_answers.files[kind];
+        static const Ask kAsks[kFileQuestions] = {Ask::kReplace, Ask::kFileNotFound, Ask::kCopyError};
+        for (const Value& value : section.values) {
             bool listed = false;
             for (const std::string& name : m_lists.names) listed = listed || EqualNoCase(name, value.key);
-            if (!listed) {
-                Problem(value.line, "[" + section.name + "] " + value.key + ": the script copies no such file");
-            } else if (!seen.insert(FoldName(value.key)).second) {
-                Problem(value.line, value.key + " is given twice");
-            } else if (const char* button = Button(ask, value)) {
-                into.push_back(FileAnswer{value.key, button});
-            }
+            if (!listed) Problem(value.line, "[%s] %s: the script copies no such file", section.name.c_str(), value.key.c_str());
+            else if (AnswerSet::Find(into, value.key)) Problem(value.line, "%s is given twice", value.key.c_str());
+            else if (const std::string button = Button(kAsks[kind], value); !button.empty()) into.push_back({value.key, button});
         }
     }
 
     void Disks(const Section& section) {
-        for (const Section::Value& value : section.values) {
+        for (const Value& value : section.values) {
             const int disk = NumberAfter(value.key, "Disk");
             if (disk < 2 || disk > m_lists.lastDisk)
-                Problem(value.line, "\"" + value.key + "\": the script's disks that are asked for are Disk 2 to Disk " +
-                                        std::to_string(m_lists.lastDisk));
-            else if (value.value.empty()) Problem(value.line, value.key + " names no folder");
-            else if (!m_answers.disks.emplace(disk, value.value).second) Problem(value.line, value.key + " is given twice");
+                Problem(value.line, "\"%s\": the script's disks that are asked for are Disk 2 to Disk %d", value.key.c_str(),
+                        m_lists.lastDisk);
+            else if (value.value.empty()) Problem(value.line, "%s names no folder", value.key.c_str());
+            else if (AnswerSet::Find(m_answers.disks, NumberedKey("Disk", disk))) Problem(value.line, "%s is given twice", value.key.c_str());
+            else m_answers.disks.push_back({NumberedKey("Disk", disk), value.value});
         }
     }
 
     void Execute(const Section& section) {
-        const auto keys = Keys(section, {"Start"});
-        auto start = keys.find("Start");
+        static const char* const kKeys[] = {"Start"};
+        const Value* found[1];
+        Keys(section, kKeys, found);
         if (m_script.GetScriptValue("Execute File", "File", nullptr, kPathBufferSize).empty())
             return Problem(section.line, "[Execute File]: the script starts no program");
-        if (start == keys.end()) return Problem(section.line, "[Execute File] says no Start=");
-        if (const char* button = Button(Ask::kRestart, start->second)) m_answers.startProgram = button;
+        if (!found[0]) return Problem(section.line, "[Execute File] says no Start=");
+        m_answers.startProgram = Button(Ask::kRestart, *found[0]);
     }
 
-    // The button a value names, in its canonical caption; null (and a problem) when the
+    // The button a value names, in its default caption; empty (and a problem) when the
     // question has no such button.
-    const char* Button(Ask ask, const Section::Value& value) {
+    std::string Button(Ask ask, const Value& value) {
         const MessageQuestion question = Buttons(ask);
         const ButtonPlan plan = PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]);
         std::string list;
         for (int i = 0; i < plan.Shown(); ++i) {
-            if (EqualNoCase(plan.captions[static_cast<std::size_t>(i)], value.value))
-                return question.captions[i] ? question.captions[i] : (i == 0 ? "Yes" : "No");
-            list += (i ? ", " : "") + plan.captions[static_cast<std::size_t>(i)];
+            const std::string& caption = plan.captions[static_cast<std::size_t>(i)];
+            if (EqualNoCase(caption, value.value)) return caption;
+            list += (i ? ", " : "") + caption;
         }
-        Problem(value.line, value.key + "=" + value.value + ": the answer is one of " + list);
-        return nullptr;
+        Problem(value.line, "%s=%s: the answer is one of %s", value.key.c_str(), value.value.c_str(), list.c_str());
+        return std::string();
     }
 
     const SetupScript& m_script;
@@ -298,14 +275,44 @@ private:
 
 }  // namespace
 
+const ListAnswer* AnswerSet::Dialog(int number) const {
+    for (const ListAnswer& answer : dialogs)
+        if (answer.number == number) return &answer;
+    return nullptr;
+}
+
+const NamedAnswer* AnswerSet::Find(const std::vector<NamedAnswer>& answers, const std::string& name) {
+    for (const NamedAnswer& answer : answers)
+        if (EqualNoCase(answer.name, name)) return &answer;
+    return nullptr;
+}
+
+void AnswerSet::Set(std::vector<NamedAnswer>& answers, const std::string& name, const std::string& value) {
+    for (NamedAnswer& answer : answers)
+        if (EqualNoCase(answer.name, name)) return void(answer.value = value);
+    answers.push_back({name, value});
+}
+
 std::vector<AnswerProblem> ReadAnswers(const SetupScript& file, const SetupScript& script, AnswerSet& answers) {
     std::vector<AnswerProblem> problems;
-    const std::vector<Section> sections = SplitSections(file, problems);
+    std::vector<Section> sections;
+    for (int i = 0; i < file.LineCount(); ++i) {
+        const std::string line = file.GetScriptLine(i);
+        const int at = file.SourceLine(i);
+        const std::string text = Trimmed(line);
+        const auto key = SetupScript::KeyName(line);
+        if (text.empty() || text[0] == ';') continue;
+        if (const auto header = SetupScript::HeaderName(line)) sections.push_back(Section{std::string(*header), at, {}});
+        else if (SetupScript::StartsSection(line)) problems.push_back({at, "not a section header: " + text});
+        else if (key && !sections.empty()) sections.back().values.push_back({Trimmed(*key), Trimmed(SetupScript::ValueOf(line)), at});
+        else problems.push_back({at, (key ? "an answer before the first section: " : "not KEY=VALUE: ") + text});
+    }
     Reader reader(script, answers, problems);
-    std::set<std::string> seen;
-    for (const Section& section : sections) {
-        if (!seen.insert(FoldName(section.name)).second) problems.push_back({section.line, "[" + section.name + "] is given twice"});
-        else reader.Read(section);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        bool repeated = false;
+        for (std::size_t j = 0; j < i; ++j) repeated = repeated || EqualNoCase(sections[j].name, sections[i].name);
+        if (repeated) problems.push_back({sections[i].line, "[" + sections[i].name + "] is given twice"});
+        else reader.Read(sections[i]);
     }
     return problems;
 }
@@ -321,8 +328,8 @@ std::string FormatAnswers(const AnswerSet& answers) {
         line("Title", answers.port->title);
         line("Port", answers.port->text);
     }
-    for (const auto& [number, answer] : answers.dialogs) {
-        section(NumberedKey("Dialog", number));
+    for (const ListAnswer& answer : answers.dialogs) {
+        section(NumberedKey("Dialog", answer.number));
         line("Title", answer.title);
         line("Item", std::to_string(answer.position + 1));
         line("Choice", answer.text);
@@ -331,16 +338,18 @@ std::string FormatAnswers(const AnswerSet& answers) {
         section("Destination");
         line("Directory", answers.directory);
     }
-    if (!answers.messages.empty()) section("Messages");
-    for (const auto& [key, button] : answers.messages) line(key, button);
-    const std::pair<const char*, const std::vector<FileAnswer>*> files[] = {
-        {"Replace", &answers.replace}, {"Not Found", &answers.notFound}, {"Copy Error", &answers.copyError}};
-    for (const auto& [name, list] : files) {
-        if (!list->empty()) section(name);
-        for (const FileAnswer& answer : *list) line(answer.file, answer.button);
+    bool opened = false;
+    for (int i = 0; i < kMessageAnswers; ++i) {
+        if (answers.messages[i].empty()) continue;
+        if (!opened) section("Messages");
+        opened = true;
+        line(kMessageAnswerKeys[i], answers.messages[i]);
     }
-    if (!answers.disks.empty()) section("Disks");
-    for (const auto& [disk, folder] : answers.disks) line(NumberedKey("Disk", disk), folder);
+    const std::vector<NamedAnswer>* lists[] = {&answers.files[0], &answers.files[1], &answers.files[2], &answers.disks};
+    for (int i = 0; i < 4; ++i) {
+        if (!lists[i]->empty()) section(i < kFileQuestions ? kFileQuestionSections[i] : "Disks");
+        for (const NamedAnswer& answer : *lists[i]) line(answer.name, answer.value);
+    }
     if (!answers.startProgram.empty()) {
         section("Execute File");
         line("Start", answers.startProgram);
@@ -348,16 +357,18 @@ std::string FormatAnswers(const AnswerSet& answers) {
     return text;
 }
 
-const char* MessageAnswerKey(Ask ask) {
-    switch (ask) {
-    case Ask::kPreviousVersion: return "Previous Version";
-    case Ask::kRestart: return "Restart";
-    case Ask::kReboot: return "Reboot";
-    case Ask::kReplace: return "Replace";
-    case Ask::kFileNotFound: return "Not Found";
-    case Ask::kCopyError: return "Copy Error";
-    default: return "";
-    }
+int MessageAnswerIndex(Ask ask) {
+    return ask == Ask::kPreviousVersion ? kPreviousVersionAnswer
+           : ask == Ask::kRestart       ? kRestartAnswer
+           : ask == Ask::kReboot        ? kRebootAnswer
+                                        : -1;
+}
+
+int FileQuestionIndex(Ask ask) {
+    return ask == Ask::kReplace        ? kReplaceAnswer
+           : ask == Ask::kFileNotFound ? kNotFoundAnswer
+           : ask == Ask::kCopyError    ? kCopyErrorAnswer
+                                       : -1;
 }
 
 std::string ButtonCaption(const MessageQuestion& question, int value) {

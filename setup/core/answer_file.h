@@ -23,30 +23,41 @@
 
 namespace setup {
 
-// A choice from a list: its place (from 0), what the list showed there, and the
-// question's title.
+// A choice from a list: the question's number (the port question: 0), the place chosen
+// (from 0), what the list showed there, and the question's title.
 struct ListAnswer {
+    int number = 0;
     int position = 0;
     std::string text;
     std::string title;
 };
 
-// A message's answer for one file, by the file's name.
-struct FileAnswer {
-    std::string file;
-    std::string button;
+// An answer by name: a file question's button by the file's name; a disk's folder by
+// "Disk N".
+struct NamedAnswer {
+    std::string name;
+    std::string value;
 };
+
+// The messages whose answers are kept, and the file questions, in the order of the
+// arrays below.
+enum MessageAnswer { kPreviousVersionAnswer, kRestartAnswer, kRebootAnswer, kMessageAnswers };
+enum FileQuestion { kReplaceAnswer, kNotFoundAnswer, kCopyErrorAnswer, kFileQuestions };
 
 struct AnswerSet {
     std::optional<ListAnswer> port;
-    std::map<int, ListAnswer> dialogs;          // by dialog number
-    std::string directory;                      // as written; empty: none
-    std::map<std::string, std::string> messages;  // "Previous Version", "Restart", "Reboot": Yes or No
-    std::vector<FileAnswer> replace;
-    std::vector<FileAnswer> notFound;
-    std::vector<FileAnswer> copyError;
-    std::map<int, std::string> disks;           // disk number: folder as written
-    std::string startProgram;                   // "Yes", "No" or empty
+    std::vector<ListAnswer> dialogs;
+    std::string directory;                 // as written; empty: none
+    std::string messages[kMessageAnswers];  // "Yes", "No" or empty
+    std::vector<NamedAnswer> files[kFileQuestions];
+    std::vector<NamedAnswer> disks;        // "Disk N": folder as written
+    std::string startProgram;              // "Yes", "No" or empty
+
+    const ListAnswer* Dialog(int number) const;
+    // The answer of that name (compared without case), or null.
+    static const NamedAnswer* Find(const std::vector<NamedAnswer>& answers, const std::string& name);
+    // Replaces the answer of that name, or adds it.
+    static void Set(std::vector<NamedAnswer>& answers, const std::string& name, const std::string& value);
 };
 
 struct AnswerProblem {
@@ -62,9 +73,13 @@ std::vector<AnswerProblem> ReadAnswers(const SetupScript& file, const SetupScrip
 // The answer file's text (CR LF line ends), with a comment that says what it is.
 std::string FormatAnswers(const AnswerSet& answers);
 
-// Where answers of the given message question are kept: the [Messages] key, or the
-// section of a file question; empty for a question that is not kept.
-const char* MessageAnswerKey(Ask ask);
+// Where the answer to a message question is kept: its MessageAnswer or FileQuestion; -1
+// for a question whose answers are not kept.
+int MessageAnswerIndex(Ask ask);
+int FileQuestionIndex(Ask ask);
+// The [Messages] key of a MessageAnswer; the section of a FileQuestion.
+extern const char* const kMessageAnswerKeys[kMessageAnswers];
+extern const char* const kFileQuestionSections[kFileQuestions];
 
 // The default caption of the button that gives value, and the value of the button with
 // that caption (0 when there is none), for the question's buttons.

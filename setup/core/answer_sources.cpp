@@ -6,6 +6,8 @@
 #include "setup_engine.h"
 #include "text.h"
 
+#include <algorithm>
+
 namespace setup {
 
 namespace {
@@ -136,46 +138,32 @@ GivenAnswers::GivenAnswers(SetupEngine& engine, AnswerSet answers, std::string a
     : m_engine(engine), m_answers(std::move(answers)), m_folder(std::move(answerFolder)), m_next(next) {}
 
 Answer GivenAnswers::AskMessage(const MessageQuestion& question) {
-    switch (question.ask) {
-    case Ask::kRestart:
-    case Ask::kReboot:
-        if (m_noRestart) return Given(result::kNo, Origin::kCommandLine, "/NORESTART");
-        [[fallthrough]];
-    case Ask::kPreviousVersion: {
-        auto found = m_answers.messages.find(MessageAnswerKey(question.ask));
-        if (found != m_answers.messages.end())
-            return Given(ButtonResult(question, found->second), Origin::kAnswerFile, "[Messages]");
-        break;
+    const int message = MessageAnswerIndex(question.ask);
+    const int file = FileQuestionIndex(question.ask);
+    if (message >= 0 && message != kPreviousVersionAnswer && m_noRestart)
+        return Given(result::kNo, Origin::kCommandLine, "/NORESTART");
+    if (message >= 0 && !m_answers.messages[message].empty())
+        return Given(ButtonResult(question, m_answers.messages[message]), Origin::kAnswerFile, "[Messages]");
+    const NamedAnswer* given = file >= 0 ? AnswerSet::Find(m_answers.files[file], question.file) : nullptr;
+    // A failed file's answer is used once: Retry given again would ask for ever.
+    const std::string used = Format("%d|%s", file, FoldName(question.file).c_str());
+    if (given && file != kReplaceAnswer) {
+        if (std::find(m_given.begin(), m_given.end(), used) != m_given.end()) given = nullptr;
+        else m_given.push_back(used);
     }
-    case Ask::kReplace:
-    case Ask::kFileNotFound:
-    case Ask::kCopyError: return FileAnswer(question);
-    case Ask::kDiskChange: {
-        auto found = m_answers.disks.find(question.disk);
-        if (found == m_answers.disks.end()) break;
-        const bool full = found->second.size() > 1 && (found->second[1] == ':' || found->second[0] == '\\');
-        const std::string folder = WithBackslash(full ? found->second : m_folder + found->second);
-        if (!m_engine.DiskFolderHolds(question.disk, folder)) break;
-        Answer answer = Given(result::kOk, Origin::kAnswerFile, "[Disks]");
-        answer.text = folder;
-        return answer;
-    }
-    default: break;
-    }
-    return m_next.AskMessage(question);
-}
-
-Answer GivenAnswers::FileAnswer(const MessageQuestion& question) {
-    const std::vector<setup::FileAnswer>& list = question.ask == Ask::kReplace    ? m_answers.replace
-                                                 : question.ask == Ask::kCopyError ? m_answers.copyError
-                                                                                   : m_answers.notFound;
-    const std::string section = MessageAnswerKey(question.ask);
-    for (const setup::FileAnswer& answer : list) {
-        if (!EqualNoCase(answer.file, question.file)) continue;
-        // A failed file's answer is used once: Retry given again would ask for ever.
-        if (question.ask != Ask::kReplace && !m_fileAnswersGiven.insert(section + "|" + FoldName(answer.file)).second)
-            break;
-        return Given(ButtonResult(question, answer.button), Origin::kAnswerFile, "[" + section + "]");
+    if (given)
+        return Given(ButtonResult(question, given->value), Origin::kAnswerFile, Format("[%s]", kFileQuestionSections[file]));
+    const NamedAnswer* disk =
+        question.ask == Ask::kDiskChange ? AnswerSet::Find(m_answers.disks, NumberedKey("Disk", question.disk)) : nullptr;
+    if (disk) {
+        const std::string& written = disk->value;
+        const bool full = written.size() > 1 && (written[1] == ':' || written[0] == '\\');
+        const std::string folder = WithBackslash(full ? written : m_folder + written);
+        if (m_engine.DiskFolderHolds(question.disk, folder)) {
+            Answer answer = Given(result::kOk, Origin::kAnswerFile, "[Disks]");
+            answer.text = folder;
+            return answer;
+        }
     }
     return m_next.AskMessage(question);
 }
@@ -186,9 +174,8 @@ Answer GivenAnswers::ChoosePort(const PortQuestion& question) {
 }
 
 Answer GivenAnswers::ChooseItem(int number, const SelectQuestion& question) {
-    auto found = m_answers.dialogs.find(number);
-    if (found != m_answers.dialogs.end())
-        return Given(found->second.position, Origin::kAnswerFile, "[" + NumberedKey("Dialog", number) + "]");
+    if (const ListAnswer* answer = m_answers.Dialog(number))
+        return Given(answer->position, Origin::kAnswerFile, Format("[Dialog %d]", number));
     return m_next.ChooseItem(number, question);
 }
 
@@ -212,26 +199,12 @@ AnswerRecorder::AnswerRecorder(AnswerSource& inner, std::function<void(const std
 
 Answer AnswerRecorder::AskMessage(const MessageQuestion& question) {
     const Answer answer = m_inner.AskMessage(question);
-    if (answer.cancelled) return answer;
+    const int message = MessageAnswerIndex(question.ask);
+    const int file = FileQuestionIndex(question.ask);
+    if (answer.cancelled || (message < 0 && file < 0)) return answer;
     const std::string button = ButtonCaption(question, answer.value);
-    switch (question.ask) {
-    case Ask::kPreviousVersion:
-    case Ask::kRestart:
-    case Ask::kReboot: m_answers.messages[MessageAnswerKey(question.ask)] = button; break;
-    case Ask::kReplace:
-    case Ask::kFileNotFound:
-    case Ask::kCopyError: {
-        std::vector<setup::FileAnswer>& list = question.ask == Ask::kReplace    ? m_answers.replace
-                                               : question.ask == Ask::kCopyError ? m_answers.copyError
-                                                                                 : m_answers.notFound;
-        bool replaced = false;
-        for (setup::FileAnswer& kept : list)
-            if (EqualNoCase(kept.file, question.file)) kept.button = button, replaced = true;
-        if (!replaced) list.push_back(setup::FileAnswer{question.file, button});
-        break;
-    }
-    default: return answer;
-    }
+    if (message >= 0) m_answers.messages[message] = button;
+    else AnswerSet::Set(m_answers.files[file], question.file, button);
     Save();
     return answer;
 }
@@ -240,7 +213,7 @@ Answer AnswerRecorder::ChoosePort(const PortQuestion& question) {
     const Answer answer = m_inner.ChoosePort(question);
     const std::vector<std::string> names = PortNames(question);
     if (answer.cancelled || answer.value < 0 || answer.value >= static_cast<int>(names.size())) return answer;
-    m_answers.port = ListAnswer{answer.value, names[static_cast<std::size_t>(answer.value)], PortTitle(question)};
+    m_answers.port = ListAnswer{0, answer.value, names[static_cast<std::size_t>(answer.value)], PortTitle(question)};
     Save();
     return answer;
 }
@@ -248,7 +221,11 @@ Answer AnswerRecorder::ChoosePort(const PortQuestion& question) {
 Answer AnswerRecorder::ChooseItem(int number, const SelectQuestion& question) {
     const Answer answer = m_inner.ChooseItem(number, question);
     if (answer.cancelled || answer.value < 0 || answer.value >= static_cast<int>(question.items.size())) return answer;
-    m_answers.dialogs[number] = ListAnswer{answer.value, question.items[static_cast<std::size_t>(answer.value)], question.title};
+    const ListAnswer chosen{number, answer.value, question.items[static_cast<std::size_t>(answer.value)], question.title};
+    auto kept = std::find_if(m_answers.dialogs.begin(), m_answers.dialogs.end(),
+                             [number](const ListAnswer& a) { return a.number == number; });
+    if (kept == m_answers.dialogs.end()) m_answers.dialogs.push_back(chosen);
+    else *kept = chosen;
     Save();
     return answer;
 }

@@ -7,8 +7,8 @@
 #include "answers.h"
 
 #include <functional>
-#include <set>
 #include <string>
+#include <vector>
 
 namespace setup {
 
@@ -62,8 +62,6 @@ public:
     Answer AllowProgramStart(const std::string& commandLine) override;
 
 private:
-    Answer FileAnswer(const MessageQuestion& question);
-
     SetupEngine& m_engine;
     AnswerSet m_answers;
     std::string m_folder;
@@ -71,7 +69,7 @@ private:
     std::string m_directory;
     bool m_noRestart = false;
     bool m_directoryGiven = false;
-    std::set<std::string> m_fileAnswersGiven;  // "<section>|<folded file name>"
+    std::vector<std::string> m_given;  // the failed files whose answer was given: "<question>|<folded name>"
 };
 
 // Asks another source and writes down its answers, rewriting the whole answer file after

@@ -1,6 +1,6 @@
 #include "log_writer.h"
 
-#include <cstdio>
+#include "text.h"
 
 namespace setup {
 
@@ -17,18 +17,6 @@ constexpr const char* kResultWords[] = {
     "a buffer is too small",         "the expander cannot be loaded", "the cabinet library cannot be loaded",
 };
 
-const char* OriginText(Origin origin) {
-    switch (origin) {
-    case Origin::kUser: return "user";
-    case Origin::kAnswerFile: return "answer file";
-    case Origin::kCommandLine: return "command line";
-    case Origin::kRule: return "rule";
-    }
-    return "";
-}
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 }  // namespace
 
 std::string DescribeInstallResult(std::uint32_t bits) {
@@ -37,9 +25,7 @@ std::string DescribeInstallResult(std::uint32_t bits) {
     std::string words;
     for (std::size_t bit = 0; bit < sizeof kResultWords / sizeof kResultWords[0]; ++bit)
         if (bits & (1u << bit)) words += (words.empty() ? "" : ", ") + std::string(kResultWords[bit]);
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%lX", static_cast<unsigned long>(bits));
-    return "failed: " + (words.empty() ? std::string("unknown result") : words) + " (" + code + ")";
+    return Format("failed: %s (0x%lX)", words.empty() ? "unknown result" : words.c_str(), static_cast<unsigned long>(bits));
 }
 
 std::string OneLine(const std::string& text) {
@@ -59,86 +45,77 @@ void LogWriter::Note(const std::string& text) { Line(OneLine(text)); }
 
 void LogWriter::RunStarted(const std::string& program, const std::string& version, const std::string& script,
                            const std::string& switches) {
-    Line("start: " + program + " " + version + ", script " + script + ", switches " + (switches.empty() ? "none" : switches));
+    Line(Format("start: %s %s, script %s, switches %s", program.c_str(), version.c_str(), script.c_str(),
+                switches.empty() ? "none" : switches.c_str()));
 }
 
 void LogWriter::Answered(const std::string& question, const std::string& answer, const Answer& how) {
-    Line("question: " + OneLine(question) + " -> " + answer + " (" + OriginText(how.origin) +
-         (how.why.empty() ? "" : ": " + how.why) + ")");
+    static const char* const kOrigins[] = {"user", "answer file", "command line", "rule"};
+    Line(Format("question: %s -> %s (%s%s%s)", OneLine(question).c_str(), answer.c_str(),
+                kOrigins[static_cast<int>(how.origin)], how.why.empty() ? "" : ": ", how.why.c_str()));
 }
 
 void LogWriter::DirectoryMade(const std::string& path, bool created, bool failed) {
-    Line("directory " + path + ": " + (failed ? "cannot be created" : created ? "created" : "already there"));
+    Line(Format("directory %s: %s", path.c_str(), failed ? "cannot be created" : created ? "created" : "already there"));
 }
 
 void LogWriter::FileInstalled(const InstalledFile& file) {
-    std::string text = "file " + file.source + " -> " + file.destination + ": " + DescribeInstallResult(file.result);
-    if (file.result == 0) {
-        text += file.replaced ? ", replacing the file that was there" : ", new";
-        if (file.facts) {
-            char facts[64];
-            std::snprintf(facts, sizeof facts, " (%llu bytes, CRC-32 %08lX)", static_cast<unsigned long long>(file.facts->size),
-                          static_cast<unsigned long>(file.facts->crc32));
-            text += facts;
-        }
-    }
-    Line(text);
+    std::string facts;
+    if (file.result == 0 && file.facts)
+        facts = Format(" (%llu bytes, CRC-32 %08lX)", static_cast<unsigned long long>(file.facts->size),
+                       static_cast<unsigned long>(file.facts->crc32));
+    const char* kind = file.result != 0 ? "" : file.replaced ? ", replacing the file that was there" : ", new";
+    Line(Format("file %s -> %s: %s%s%s", file.source.c_str(), file.destination.c_str(),
+                DescribeInstallResult(file.result).c_str(), kind, facts.c_str()));
 }
 
 void LogWriter::FileSkipped(const std::string& destination, FileSkip why) {
-    Line("file " + destination + ": " + (why == FileSkip::kKept ? "the file there is kept" : "passed over"));
+    Line(Format("file %s: %s", destination.c_str(), why == FileSkip::kKept ? "the file there is kept" : "passed over"));
 }
 
 void LogWriter::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
                                 const std::string& value, const std::optional<std::string>& replaced) {
-    Line("INI " + file + " [" + section + "] " + key + "=" + value +
-         (replaced ? " (was " + Quoted(*replaced) + ")" : " (new)"));
+    Line(Format("INI %s [%s] %s=%s (%s%s%s)", file.c_str(), section.c_str(), key.c_str(), value.c_str(),
+                replaced ? "was \"" : "new", replaced ? replaced->c_str() : "", replaced ? "\"" : ""));
 }
 
 void LogWriter::StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) {
-    Line("win.ini [windows] " + key + ": " + Quoted(before) + " -> " + Quoted(after));
+    Line(Format("win.ini [windows] %s: \"%s\" -> \"%s\"", key.c_str(), before.c_str(), after.c_str()));
 }
 
 void LogWriter::RegistryKeyOpened(const std::string& key, bool created, bool failed) {
-    Line("registry key " + key + ": " + (failed ? "cannot be opened" : created ? "created" : "already there"));
+    Line(Format("registry key %s: %s", key.c_str(), failed ? "cannot be opened" : created ? "created" : "already there"));
 }
 
 void LogWriter::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) {
-    Line("registry value " + key + " " + (name ? Quoted(name) : std::string("(default)")) + " = " +
-         (data ? Quoted(data) : std::string("(no data)")) + (written ? "" : ": refused"));
+    const std::string shownName = name ? Format("\"%s\"", name) : "(default)";
+    const std::string shownData = data ? Format("\"%s\"", data) : "(no data)";
+    Line(Format("registry value %s %s = %s%s", key.c_str(), shownName.c_str(), shownData.c_str(), written ? "" : ": refused"));
 }
 
 void LogWriter::ProgramManagerConnected(bool connected) {
-    Line(std::string("program manager: ") + (connected ? "connected" : "cannot be reached"));
+    Line(Format("program manager: %s", connected ? "connected" : "cannot be reached"));
 }
 
 void LogWriter::ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) {
-    const char* words = outcome == ProgramManager::Outcome::kAccepted  ? "accepted"
-                        : outcome == ProgramManager::Outcome::kRefused ? "refused"
-                                                                       : "not sent (no memory for it)";
-    Line("program manager " + command + ": " + words);
+    static const char* const kOutcomes[] = {"accepted", "refused", "not sent (no memory for it)"};
+    Line(Format("program manager %s: %s", command.c_str(), kOutcomes[static_cast<int>(outcome)]));
 }
 
 void LogWriter::ProgramStarted(const std::string& commandLine, ProgramStart how) {
-    const char* words = how == ProgramStart::kStarted ? "started"
-                        : how == ProgramStart::kFailed ? "cannot be started"
-                                                       : "not started";
-    Line("program " + commandLine + ": " + words);
+    static const char* const kHow[] = {"started", "cannot be started", "not started"};
+    Line(Format("program %s: %s", commandLine.c_str(), kHow[static_cast<int>(how)]));
 }
 
 void LogWriter::RestartRequested(bool reboot, Restart how) {
-    const char* words = how == Restart::kRequested ? "requested"
-                        : how == Restart::kHeldBack ? "held back (/NORESTART)"
-                                                    : "refused by the system";
-    Line(std::string(reboot ? "reboot: " : "restart of Windows: ") + words);
+    static const char* const kHow[] = {"requested", "held back (/NORESTART)", "refused by the system"};
+    Line(Format("%s: %s", reboot ? "reboot" : "restart of Windows", kHow[static_cast<int>(how)]));
 }
 
 void LogWriter::RunEnded(RunEnd end, int exitCode) {
-    const char* words = end == RunEnd::kCompleted     ? "completed"
-                        : end == RunEnd::kStopped     ? "stopped before the end"
-                        : end == RunEnd::kNotStarted  ? "nothing installed"
-                                                      : "nothing to install: the script names no product";
-    Line(std::string("end: ") + words + ", exit code " + std::to_string(exitCode));
+    static const char* const kEnds[] = {"completed", "stopped before the end",
+                                        "nothing to install: the script names no product", "nothing installed"};
+    Line(Format("end: %s, exit code %d", kEnds[static_cast<int>(end)], exitCode));
 }
 
 }  // namespace setup

@@ -1,5 +1,6 @@
 #include "text.h"
 
+#include <cstdarg>
 #include <cstring>
 
 namespace setup {
@@ -51,6 +52,63 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size) 
     return count;
 }
 
-std::string NumberedKey(const char* name, int number) { return std::string(name) + " " + std::to_string(number); }
+std::string NumberedKey(const char* name, int number) { return Format("%s %d", name, number); }
+
+std::string Format(const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::string text = FormatList(format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+std::string FormatList(const char* format, std::va_list arguments) {
+    // A small formatter of its own: the C library's would bring its whole implementation
+    // (floating point and all) into the program.
+    std::string text;
+    for (const char* at = format; *at; ++at) {
+        if (*at != '%') {
+            text += *at;
+            continue;
+        }
+        const bool zeros = *++at == '0';
+        std::size_t width = 0;
+        for (; *at >= '0' && *at <= '9'; ++at) width = width * 10 + static_cast<std::size_t>(*at - '0');
+        int longs = 0;
+        for (; *at == 'l'; ++at) ++longs;
+        std::string field;
+        switch (*at) {
+        case 's': {
+            const char* value = va_arg(arguments, const char*);
+            field = value ? value : "";
+            break;
+        }
+        case 'd': {
+            const long long value = longs == 2 ? va_arg(arguments, long long)
+                                    : longs    ? va_arg(arguments, long)
+                                               : va_arg(arguments, int);
+            field = std::to_string(value);
+            break;
+        }
+        case 'u':
+        case 'X': {
+            unsigned long long value = longs == 2 ? va_arg(arguments, unsigned long long)
+                                       : longs    ? va_arg(arguments, unsigned long)
+                                                  : va_arg(arguments, unsigned);
+            const unsigned base = *at == 'u' ? 10 : 16;
+            do {
+                field.insert(field.begin(), "0123456789ABCDEF"[value % base]);
+                value /= base;
+            } while (value);
+            break;
+        }
+        case '%': field = "%"; break;
+        default: return text;  // a format this helper does not know
+        }
+        if (field.size() < width) field.insert(0, width - field.size(), zeros ? '0' : ' ');
+        text += field;
+    }
+    return text;
+}
 
 }  // namespace setup

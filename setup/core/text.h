@@ -1,6 +1,7 @@
 // Small text helpers shared by the installer's portable code. Text is 8-bit ANSI.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -28,5 +29,10 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
 
 // The key of a numbered list entry: "SubDir 3", "Line 12".
 std::string NumberedKey(const char* name, int number);
+
+// A text made as printf would make it, for the conversions %s (a C string), %d, %u and %X,
+// with the length modifiers l and ll and a width with or without leading zeros.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatList(const char* format, std::va_list arguments);
 
 }  // namespace setup

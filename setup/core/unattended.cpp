@@ -2,10 +2,10 @@
 
 #include "../../framework/handles.h"
 #include "main_frame.h"
+#include "text.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -23,10 +23,8 @@ public:
     std::string Now() override {
         SYSTEMTIME time{};
         ::GetLocalTime(&time);
-        char text[32];
-        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay,
-                      time.wHour, time.wMinute, time.wSecond);
-        return text;
+        return setup::Format("%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                             time.wMinute, time.wSecond);
     }
 
     void Write(const std::string& line) override {
@@ -80,10 +78,8 @@ std::string ProgramVersion(const std::string& path) {
     if (size == 0 || !::GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
         !::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
         return "(no version)";
-    char text[48];
-    std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
-                  fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
-    return text;
+    return setup::Format("%lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                         fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
 }
 
 std::string FileName(const std::string& path) {

@@ -24,15 +24,15 @@ const char* const kScript =
 
 TEST(AnswerFile, WhatIsWrittenReadsBackAsWritten) {
     AnswerSet written;
-    written.port = ListAnswer{2, "COM3", "Acme Remote"};
-    written.dialogs[1] = ListAnswer{1, "Pro", "Edition"};
-    written.dialogs[2] = ListAnswer{0, "None", "Samples"};
+    written.port = ListAnswer{0, 2, "COM3", "Acme Remote"};
+    written.dialogs = {ListAnswer{1, 1, "Pro", "Edition"}, ListAnswer{2, 0, "None", "Samples"}};
     written.directory = "D:\\APPS\\ACME\\";
-    written.messages = {{"Restart", "No"}, {"Previous Version", "Yes"}};
-    written.replace = {{"ACME.EXE", "Replace All"}};
-    written.notFound = {{"ACME.HLP", "Ignore"}};
-    written.copyError = {{"PRO.DAT", "Exit"}};
-    written.disks = {{2, "..\\DISK2"}, {3, "E:\\THIRD"}};
+    written.messages[kRestartAnswer] = "No";
+    written.messages[kPreviousVersionAnswer] = "Yes";
+    written.files[kReplaceAnswer] = {{"ACME.EXE", "Replace All"}};
+    written.files[kNotFoundAnswer] = {{"ACME.HLP", "Ignore"}};
+    written.files[kCopyErrorAnswer] = {{"PRO.DAT", "Exit"}};
+    written.disks = {{"Disk 2", "..\\DISK2"}, {"Disk 3", "E:\\THIRD"}};
     written.startProgram = "Yes";
 
     const std::string text = FormatAnswers(written);
@@ -42,7 +42,7 @@ TEST(AnswerFile, WhatIsWrittenReadsBackAsWritten) {
     EXPECT_EQ(FormatAnswers(read), text);
     ASSERT_TRUE(read.port);
     EXPECT_EQ(read.port->position, 2);
-    EXPECT_EQ(read.dialogs.at(1).position, 1);
+    EXPECT_EQ(read.Dialog(1)->position, 1);
 }
 
 TEST(AnswerFile, AHandWrittenFileNeedsOnlyWhatItAnswers) {
@@ -52,8 +52,8 @@ TEST(AnswerFile, AHandWrittenFileNeedsOnlyWhatItAnswers) {
         Text("; my answers\r\n[ dialog 2 ]\r\n  choice =  some \r\n[DIALOG 1]\r\nitem=1\r\n[comport]\r\nport=com1\r\n"),
         Text(kScript), read);
     EXPECT_TRUE(problems.empty()) << problems[0].message;
-    EXPECT_EQ(read.dialogs.at(2).position, 1);
-    EXPECT_EQ(read.dialogs.at(1).position, 0);
+    EXPECT_EQ(read.Dialog(2)->position, 1);
+    EXPECT_EQ(read.Dialog(1)->position, 0);
     EXPECT_EQ(read.port->position, 0);
 }
 

@@ -210,10 +210,10 @@ struct GivenRun {
     }
     static AnswerSet Answers() {
         AnswerSet answers;
-        answers.dialogs[1] = ListAnswer{1, "Pro", "Edition"};
-        answers.notFound = {{"PRO.DAT", "Retry"}};
-        answers.disks = {{2, "D2"}};
-        answers.messages = {{"Restart", "Yes"}};
+        answers.dialogs = {ListAnswer{1, 1, "Pro", "Edition"}};
+        answers.files[kNotFoundAnswer] = {{"PRO.DAT", "Retry"}};
+        answers.disks = {{"Disk 2", "D2"}};
+        answers.messages[kRestartAnswer] = "Yes";
         return answers;
     }
     RunMachine machine{kScript};
