@@ -88,23 +88,25 @@ bool CopyWalk::CopyAllDisks() {
             source = m_engine.ChangeDisk(disk, source);
             if (source.empty()) return false;
         }
-        if (!VisitDisk(disk, source, [this](const CopyEntry& entry) { return CopyOne(entry); })) return false;
+        if (!VisitDisk(disk, source, &CopyWalk::CopyOne)) return false;
     }
     return true;
 }
 
 bool CopyWalk::DiskIn(int disk, const std::string& folder) {
-    bool found = false;
-    VisitDisk(disk, folder, [this, &found](const CopyEntry& entry) {
-        if (entry.kind != CopyEntry::Kind::kFile && entry.kind != CopyEntry::Kind::kSlide) return true;
-        const SourceFile plain{*entry.source + entry.name, entry.name};
-        found = m_engine.FileExists(plain.path) || m_engine.FileExists(CompressedName(plain).path);
-        return !found;
-    });
-    return found;
+    m_found = false;
+    VisitDisk(disk, folder, &CopyWalk::LookFor);
+    return m_found;
 }
 
-bool CopyWalk::VisitDisk(int disk, const std::string& source, const Visit& visit) {
+bool CopyWalk::LookFor(const CopyEntry& entry) {
+    if (entry.kind != CopyEntry::Kind::kFile && entry.kind != CopyEntry::Kind::kSlide) return true;
+    const SourceFile plain{*entry.source + entry.name, entry.name};
+    m_found = m_engine.FileExists(plain.path) || m_engine.FileExists(CompressedName(plain).path);
+    return !m_found;
+}
+
+bool CopyWalk::VisitDisk(int disk, const std::string& source, Visit visit) {
     const std::string destinations[] = {WithBackslash(m_engine.WindowsDirectory()),
                                         WithBackslash(m_engine.SystemDirectory()),
                                         WithBackslash(m_parameters.installDir)};
@@ -124,7 +126,7 @@ bool CopyWalk::VisitDisk(int disk, const std::string& source, const Visit& visit
 }
 
 bool CopyWalk::VisitSection(int disk, const std::string& source, const std::string& destination, const char* section,
-                            const Visit& visit) {
+                            Visit visit) {
     if (!VisitList(disk, "", source, destination, section, visit)) return false;
     for (int dialog = 1; dialog <= m_engine.GetSelectionCount(); ++dialog) {
         const std::string prefix = SelectionPrefix(dialog, m_engine.GetSelectionItem(dialog - 1));
@@ -134,7 +136,7 @@ bool CopyWalk::VisitSection(int disk, const std::string& source, const std::stri
 }
 
 bool CopyWalk::VisitList(int disk, const std::string& prefix, const std::string& source,
-                         const std::string& destination, const char* section, const Visit& visit) {
+                         const std::string& destination, const char* section, Visit visit) {
     for (int number = 1;; ++number) {
         CopyEntry entry;
         entry.source = &source;
@@ -157,7 +159,7 @@ bool CopyWalk::VisitList(int disk, const std::string& prefix, const std::string&
                 entry.position = SlidePosition(value.c_str(), at);
             }
         }
-        if (!visit(entry)) return false;
+        if (!(this->*visit)(entry)) return false;
     }
 }
 

@@ -5,7 +5,6 @@
 #include "../core/setup_engine.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace setup {
@@ -64,19 +63,22 @@ public:
     bool DiskIn(int disk, const std::string& folder);
 
 private:
-    using Visit = std::function<bool(const CopyEntry&)>;
+    using Visit = bool (CopyWalk::*)(const CopyEntry&);
     // Every entry of disk N's lists, read from source; false as soon as visit says so.
-    bool VisitDisk(int disk, const std::string& source, const Visit& visit);
+    bool VisitDisk(int disk, const std::string& source, Visit visit);
     bool VisitSection(int disk, const std::string& source, const std::string& destination, const char* section,
-                      const Visit& visit);
+                      Visit visit);
     bool VisitList(int disk, const std::string& prefix, const std::string& source, const std::string& destination,
-                   const char* section, const Visit& visit);
+                   const char* section, Visit visit);
     bool CopyOne(const CopyEntry& entry);
+    // False (and m_found set) for a file that is there.
+    bool LookFor(const CopyEntry& entry);
 
     SetupEngine& m_engine;
     CopyProgress& m_progress;
     CopyParameters m_parameters;
     int m_replaceAll = 0;
+    bool m_found = false;
 };
 
 }  // namespace setup

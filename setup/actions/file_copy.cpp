@@ -92,7 +92,7 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
         source = CompressedName(plain);
         // After Retry either name will do: the disk put in may carry the file plain.
         while (FitsPath(source.path) && !FileExists(source.path)) {
-            const int answer = AskFileNotFound(source.path.c_str(), fileName);
+            const int answer = AskFileNotFound(source.path.c_str());
             if (answer == result::kIgnore) {
                 m_journal.FileSkipped(destination, FileSkip::kIgnored);
                 return true;

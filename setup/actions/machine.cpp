@@ -82,14 +82,10 @@ std::optional<setup::FileFacts> CMainFrame::GetFileFacts(const std::string& path
 }
 
 std::optional<std::string> CMainFrame::ReadProfileValue(const char* section, const char* key, const char* file) {
-    // GetPrivateProfileString cannot tell an absent entry from one that holds the default;
-    // an entry that gives back two different defaults is absent.
+    // GetPrivateProfileString cannot tell an absent entry from one that holds the default:
+    // the default is a character that no INI value holds.
     char value[512] = {};
     const DWORD length = ::GetPrivateProfileStringA(section, key, "\x01", value, sizeof value, file);
-    if (length == 1 && value[0] == '\x01') {
-        char again[4] = {};
-        if (::GetPrivateProfileStringA(section, key, "\x02", again, sizeof again, file) == 1 && again[0] == '\x02')
-            return std::nullopt;
-    }
+    if (length == 1 && value[0] == '\x01') return std::nullopt;
     return std::string(value, length < sizeof value ? length : sizeof value - 1);
 }

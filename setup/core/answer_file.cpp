@@ -2,34 +2,16 @@
 
 #include "../ui/choices.h"
 #include "../ui/message_layout.h"
-#include "fields.h"
 #include "setup_engine.h"
 #include "text.h"
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstdlib>
 #include <cstring>
 
 namespace setup {
 
-const char* const kMessageAnswerKeys[kMessageAnswers] = {"Previous Version", "Restart", "Reboot"};
-const char* const kFileQuestionSections[kFileQuestions] = {"Replace", "Not Found", "Copy Error"};
-
 namespace {
-
-// One section of the answer file as written, before it is checked.
-struct Value {
-    std::string key;
-    std::string value;
-    int line = 0;
-};
-
-struct Section {
-    std::string name;
-    int line = 0;
-    std::vector<Value> values;
-};
 
 std::string Trimmed(std::string_view text) {
     std::size_t begin = 0, end = text.size();
@@ -48,327 +30,241 @@ int NumberAfter(const std::string& name, const char* prefix) {
     return number;
 }
 
-// The buttons of a message whose answers are kept, with their default captions.
-MessageQuestion Buttons(Ask ask) {
-    static const char* const kFileButtons[2][3] = {{"Yes", "No", "Replace All"}, {"Retry", "Ignore", "Exit"}};
-    MessageQuestion question;
-    question.ask = ask;
-    const int file = FileQuestionIndex(ask);
-    question.style = file < 0 ? style::kYesNo : file == kReplaceAnswer ? style::kYesNoCancel : style::kAbortRetryIgnore;
-    for (int i = 0; file >= 0 && i < 3; ++i) question.captions[i] = kFileButtons[file == kReplaceAnswer ? 0 : 1][i];
-    return question;
+// The place of text among items (without case), or -1.
+int PlaceOf(const std::vector<std::string>& items, const std::string& text) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (EqualNoCase(items[i], text)) return static_cast<int>(i);
+    return -1;
 }
 
-// The file names of every copy list ("File D.M" values and slides), and the last disk.
-struct CopyLists {
-    std::vector<std::string> names;
-    int lastDisk = 0;
-};
+std::string Joined(const std::vector<std::string>& items) {
+    std::string list;
+    for (const std::string& item : items) list += (list.empty() ? "" : ", ") + item;
+    return list;
+}
 
-CopyLists ReadCopyLists(const SetupScript& script) {
-    CopyLists lists;
-    bool inList = false;
-    for (int i = 0; i < script.LineCount(); ++i) {
-        const std::string line = script.GetScriptLine(i);
-        if (const auto header = SetupScript::HeaderName(line)) {
-            const std::string name(*header);
-            inList = EqualNoCase(name, "Windows") || EqualNoCase(name, "System") || EqualNoCase(name, "DefDir") ||
-                     NumberAfter(name, "SubDir") > 0;
-            continue;
-        }
-        const auto key = inList && !SetupScript::StartsSection(line) ? SetupScript::KeyName(line) : std::nullopt;
-        if (!key) continue;
-        const std::string keyText(*key);
-        const std::size_t space = keyText.rfind(' ');
-        const std::string kind = FoldName(keyText.substr(0, space == std::string::npos ? 0 : space));
-        const bool file = kind.size() >= 4 && kind.compare(kind.size() - 4, 4, "FILE") == 0;
-        if (!file && (kind.size() < 6 || kind.compare(kind.size() - 6, 6, "BITMAP") != 0)) continue;
-        // Names are read as the copy walk reads them: 29 characters, a slide's first field.
-        char value[30];
-        int position = 0;
-        const std::string text = FitBuffer(SetupScript::ValueOf(line), sizeof value);
-        if (file) CopyToBuffer(text, value, sizeof value);
-        else if (!NextField(text.c_str(), &position, ',', value, sizeof value)) continue;
-        if (!*value || EqualNoCase(value, "NULL")) continue;
-        lists.names.push_back(value);
-        lists.lastDisk = std::max(lists.lastDisk, std::atoi(keyText.c_str() + space + 1));
+// True when value is one of the names of a list such as "Yes, No" (without case).
+bool OneOf(const std::string& value, const char* list) {
+    for (const char* at = list;;) {
+        const char* end = std::strchr(at, ',');
+        if (EqualNoCase(value, std::string_view(at, end ? static_cast<std::size_t>(end - at) : std::strlen(at)))) return true;
+        if (!end) return false;
+        at = end + 2;
     }
-    return lists;
 }
 
-// Checks the answer file's sections one kind at a time.
-class Reader {
+enum class Kind { kSkip, kPort, kDialog, kDestination, kMessages, kReplace, kDisks, kExecute };
+
+// Checks the answer file line by line; a section's keys are checked as they come.
+class Checker {
 public:
-    Reader(const SetupScript& script, AnswerSet& answers, std::vector<AnswerProblem>& problems)
-        : m_script(script), m_answers(answers), m_problems(problems), m_lists(ReadCopyLists(script)) {}
+    explicit Checker(const SetupScript& script) : m_script(script) {}
 
-    void Read(const Section& section) {
-        const std::string& name = section.name;
-        if (EqualNoCase(name, "ComPort")) return Port(section);
-        if (NumberAfter(name, "Dialog") > 0) return Dialog(section, NumberAfter(name, "Dialog"));
-        if (EqualNoCase(name, "Destination")) return Destination(section);
-        if (EqualNoCase(name, "Messages")) return Messages(section);
-        for (int kind = 0; kind < kFileQuestions; ++kind)
-            if (EqualNoCase(name, kFileQuestionSections[kind])) return Files(section, kind);
-        if (EqualNoCase(name, "Disks")) return Disks(section);
-        if (EqualNoCase(name, "Execute File")) return Execute(section);
-        Problem(section.line,
-                "unknown section [%s] (the sections are ComPort, Dialog N, Destination, Messages, Replace, Not Found, "
-                "Copy Error, Disks, Execute File)",
-                name.c_str());
+    std::vector<AnswerProblem> problems;
+
+    void Header(const std::string& name, int line) {
+        m_line = line;
+        m_section = name;
+        m_keys.clear();
+        m_kind = Kind::kSkip;
+        m_place = -1;
+        const std::string folded = FoldName(name);
+        if (std::find(m_sections.begin(), m_sections.end(), folded) != m_sections.end())
+            return Problem("[%s] is given twice", name.c_str());
+        m_sections.push_back(folded);
+        static const char* const kNames[] = {"ComPort", "Destination", "Messages", "Replace", "Disks", "Execute File"};
+        static const Kind kKinds[] = {Kind::kPort, Kind::kDestination, Kind::kMessages, Kind::kReplace, Kind::kDisks, Kind::kExecute};
+        for (int i = 0; i < 6; ++i)
+            if (EqualNoCase(name, kNames[i])) m_kind = kKinds[i];
+        const int number = NumberAfter(name, "Dialog");
+        if (number > 0) m_kind = Kind::kDialog;
+        if (m_kind == Kind::kSkip)
+            return Problem("unknown section [%s] (the sections are ComPort, Dialog N, Destination, Messages, Replace, "
+                           "Disks, Execute File)",
+                           name.c_str());
+        m_question = LoadSelectQuestion(m_script, number);
+        // The questions end at the first one that is missing.
+        for (int k = 1; k < number && m_question; ++k)
+            if (!LoadSelectQuestion(m_script, k)) m_question.reset();
+        m_port = LoadPortQuestion(m_script);
+        if (m_kind == Kind::kPort && !m_port) Skip("[ComPort]: the script asks no port question");
+        if (m_kind == Kind::kDialog && !m_question)
+            Skip(Format("[%s]: the script has no selection question %d", name.c_str(), number).c_str());
+        if (m_kind == Kind::kDialog) m_title = Format("selection question %d", number);
+        if (m_kind == Kind::kExecute && m_script.GetScriptValue("Execute File", "File", nullptr, kPathBufferSize).empty())
+            Skip("[Execute File]: the script starts no program");
     }
+
+    void Key(const std::string& key, const std::string& value, int line) {
+        m_line = line;
+        if (m_kind == Kind::kSkip) return;
+        const std::string folded = FoldName(key);
+        if (std::find(m_keys.begin(), m_keys.end(), folded) != m_keys.end()) return Problem("%s is given twice", key.c_str());
+        m_keys.push_back(folded);
+        switch (m_kind) {
+        case Kind::kPort: return Port(key, value);
+        case Kind::kDialog: return Dialog(key, value);
+        case Kind::kDestination:
+            if (!EqualNoCase(key, "Directory")) return Unknown(key, "Directory");
+            if (value.empty()) Problem("Directory= names no directory");
+            return;
+        case Kind::kMessages:
+            if (!OneOf(key, kMessageKeys)) return Unknown(key, kMessageKeys);
+            return Button(key, value, "Yes, No");
+        case Kind::kReplace: return Button(key, value, "Yes, No, Replace All");
+        case Kind::kDisks: return Disk(key, value);
+        case Kind::kExecute:
+            if (!EqualNoCase(key, "Start")) return Unknown(key, "Start");
+            return Button(key, value, "Yes, No");
+        case Kind::kSkip: return;
+        }
+    }
+
+    // A line that is no answer; the section's keys after it are still checked.
+    void Bad(int line, const std::string& message) { problems.push_back({line, message}); }
 
 private:
-    void Problem(int line, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+    void Problem(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         std::va_list arguments;
         va_start(arguments, format);
-        m_problems.push_back({line, FormatList(format, arguments)});
+        problems.push_back({m_line, FormatList(format, arguments)});
         va_end(arguments);
     }
 
-    // The values of the known keys (null when absent), in their order; other and repeated
-    // keys are problems.
-    template <int kCount>
-    void Keys(const Section& section, const char* const (&known)[kCount], const Value* (&found)[kCount]) {
-        std::string list;
-        for (int i = 0; i < kCount; ++i) {
-            found[i] = nullptr;
-            list += (i ? ", " : "") + std::string(known[i]);
+    void Skip(const char* problem) {
+        Problem("%s", problem);
+        m_kind = Kind::kSkip;
+    }
+
+    void Unknown(const std::string& key, const char* known) {
+        Problem("unknown key \"%s\" in [%s] (%s)", key.c_str(), m_section.c_str(), known);
+    }
+
+    static constexpr const char* kMessageKeys = "Previous Version, Restart, Reboot";
+
+    void Button(const std::string& key, const std::string& value, const char* buttons) {
+        if (!OneOf(value, buttons)) Problem("%s=%s: the answer is one of %s", key.c_str(), value.c_str(), buttons);
+    }
+
+    void Title(const std::string& value, const std::string& expected, const char* what) {
+        if (!EqualNoCase(value, expected))
+            Problem("Title=%s: the script's %s is titled \"%s\"", value.c_str(), what, expected.c_str());
+    }
+
+    void Port(const std::string& key, const std::string& value) {
+        if (EqualNoCase(key, "Title")) return Title(value, PortTitle(*m_port), "port question");
+        if (!EqualNoCase(key, "Port")) return Unknown(key, "Title, Port");
+        if (PlaceOf(PortNames(*m_port), value) < 0)
+            Problem("Port=%s: the port question lists COM1 to COM%d", value.c_str(), m_port->maxComPort);
+    }
+
+    // Item and Choice may both be given; then they must name the same entry.
+    void Dialog(const std::string& key, const std::string& value) {
+        const char* name = m_section.c_str();
+        const char* title = m_question->title.c_str();
+        const int count = static_cast<int>(m_question->items.size());
+        if (EqualNoCase(key, "Title")) return Title(value, m_question->title, m_title.c_str());
+        int place = -1;
+        if (EqualNoCase(key, "Item")) {
+            if (!SetupScript::ParseScriptInt(value.c_str(), &place) || place < 1 || place > count)
+                return Problem("Item=%s: [%s] \"%s\" has items 1 to %d", value.c_str(), name, title, count);
+            --place;
+        } else if (EqualNoCase(key, "Choice")) {
+            place = PlaceOf(m_question->items, value);
+            if (place < 0)
+                return Problem("Choice=%s: [%s] \"%s\" has no such item (%s)", value.c_str(), name, title,
+                               Joined(m_question->items).c_str());
+        } else {
+            return Unknown(key, "Title, Item, Choice");
         }
-        for (const Value& value : section.values) {
-            int match = -1;
-            for (int i = 0; i < kCount; ++i)
-                if (EqualNoCase(value.key, known[i])) match = i;
-            if (match < 0) Problem(value.line, "unknown key \"%s\" in [%s] (%s)", value.key.c_str(), section.name.c_str(), list.c_str());
-            else if (found[match]) Problem(value.line, "%s is given twice", known[match]);
-            else found[match] = &value;
-        }
+        if (m_place >= 0 && m_place != place)
+            return Problem("%s=%s is item %d, not item %d", key.c_str(), value.c_str(), place + 1, m_place + 1);
+        m_place = place;
     }
 
-    void CheckTitle(const Value* title, const std::string& expected, const char* what) {
-        if (title && !EqualNoCase(title->value, expected))
-            Problem(title->line, "Title=%s: the script's %s is titled \"%s\"", title->value.c_str(), what, expected.c_str());
-    }
-
-    void Port(const Section& section) {
-        static const char* const kKeys[] = {"Title", "Port"};
-        const Value* found[2];
-        Keys(section, kKeys, found);
-        const std::optional<PortQuestion> question = LoadPortQuestion(m_script);
-        if (!question) return Problem(section.line, "[ComPort]: the script asks no port question");
-        CheckTitle(found[0], PortTitle(*question), "port question");
-        if (!found[1]) return Problem(section.line, "[ComPort] says no Port=COMn");
-        const std::vector<std::string> names = PortNames(*question);
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (EqualNoCase(names[i], found[1]->value))
-                return void(m_answers.port = ListAnswer{0, static_cast<int>(i), names[i], PortTitle(*question)});
-        Problem(found[1]->line, "Port=%s: the port question lists COM1 to COM%d", found[1]->value.c_str(), question->maxComPort);
-    }
-
-    void Dialog(const Section& section, int number) {
-        static const char* const kKeys[] = {"Title", "Item", "Choice"};
-        const Value* found[3];
-        Keys(section, kKeys, found);
-        std::optional<SelectQuestion> question;
-        // The questions end at the first one that is missing.
-        for (int k = 1; k <= number && (k == 1 || question); ++k) question = LoadSelectQuestion(m_script, k);
-        const char* name = section.name.c_str();
-        if (!question) return Problem(section.line, "[%s]: the script has no selection question %d", name, number);
-        CheckTitle(found[0], question->title, ("selection question " + std::to_string(number)).c_str());
-        const int count = static_cast<int>(question->items.size());
-        const char* title = question->title.c_str();
-        int position = -1;
-        if (const Value* item = found[1]) {
-            int value = 0;
-            if (!SetupScript::ParseScriptInt(item->value.c_str(), &value) || value < 1 || value > count)
-                return Problem(item->line, "Item=%s: [%s] \"%s\" has items 1 to %d", item->value.c_str(), name, title, count);
-            position = value - 1;
-        }
-        if (const Value* choice = found[2]) {
-            int match = -1;
-            std::string list;
-            for (int i = count - 1; i >= 0; --i) {
-                if (EqualNoCase(question->items[static_cast<std::size_t>(i)], choice->value)) match = i;
-                list = question->items[static_cast<std::size_t>(i)] + (list.empty() ? "" : ", ") + list;
-            }
-            if (match < 0)
-                return Problem(choice->line, "Choice=%s: [%s] \"%s\" has no such item (%s)", choice->value.c_str(), name,
-                               title, list.c_str());
-            if (position >= 0 && position != match)
-                return Problem(choice->line, "Choice=%s is item %d, not item %d", choice->value.c_str(), match + 1, position + 1);
-            position = match;
-        }
-        if (position < 0) return Problem(section.line, "[%s] says neither Item= nor Choice=", name);
-        m_answers.dialogs.push_back(
-            ListAnswer{number, position, question->items[static_cast<std::size_t>(position)], question->title});
-    }
-
-    void Destination(const Section& section) {
-        static const char* const kKeys[] = {"Directory"};
-        const Value* found[1];
-        Keys(section, kKeys, found);
-        if (!found[0] || found[0]->value.empty()) return Problem(section.line, "[Destination] says no Directory=");
-        m_answers.directory = found[0]->value;
-    }
-
-    void Messages(const Section& section) {
-        const Value* found[kMessageAnswers];
-        Keys(section, kMessageAnswerKeys, found);
-        for (int i = 0; i < kMessageAnswers; ++i)
-            if (found[i]) m_answers.messages[i] = Button(Ask::kRestart, *found[i]);
-    }
-
-    void Files(const Section& section, int kind) {
-        std::vector<NamedAnswer>& into = m_answers.files[kind];
-        static const Ask kAsks[kFileQuestions] = {Ask::kReplace, Ask::kFileNotFound, Ask::kCopyError};
-        for (const Value& value : section.values) {
-            bool listed = false;
-            for (const std::string& name : m_lists.names) listed = listed || EqualNoCase(name, value.key);
-            if (!listed) Problem(value.line, "[%s] %s: the script copies no such file", section.name.c_str(), value.key.c_str());
-            else if (AnswerSet::Find(into, value.key)) Problem(value.line, "%s is given twice", value.key.c_str());
-            else if (const std::string button = Button(kAsks[kind], value); !button.empty()) into.push_back({value.key, button});
-        }
-    }
-
-    void Disks(const Section& section) {
-        for (const Value& value : section.values) {
-            const int disk = NumberAfter(value.key, "Disk");
-            if (disk < 2 || disk > m_lists.lastDisk)
-                Problem(value.line, "\"%s\": the script's disks that are asked for are Disk 2 to Disk %d", value.key.c_str(),
-                        m_lists.lastDisk);
-            else if (value.value.empty()) Problem(value.line, "%s names no folder", value.key.c_str());
-            else if (AnswerSet::Find(m_answers.disks, NumberedKey("Disk", disk))) Problem(value.line, "%s is given twice", value.key.c_str());
-            else m_answers.disks.push_back({NumberedKey("Disk", disk), value.value});
-        }
-    }
-
-    void Execute(const Section& section) {
-        static const char* const kKeys[] = {"Start"};
-        const Value* found[1];
-        Keys(section, kKeys, found);
-        if (m_script.GetScriptValue("Execute File", "File", nullptr, kPathBufferSize).empty())
-            return Problem(section.line, "[Execute File]: the script starts no program");
-        if (!found[0]) return Problem(section.line, "[Execute File] says no Start=");
-        m_answers.startProgram = Button(Ask::kRestart, *found[0]);
-    }
-
-    // The button a value names, in its default caption; empty (and a problem) when the
-    // question has no such button.
-    std::string Button(Ask ask, const Value& value) {
-        const MessageQuestion question = Buttons(ask);
-        const ButtonPlan plan = PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]);
-        std::string list;
-        for (int i = 0; i < plan.Shown(); ++i) {
-            const std::string& caption = plan.captions[static_cast<std::size_t>(i)];
-            if (EqualNoCase(caption, value.value)) return caption;
-            list += (i ? ", " : "") + caption;
-        }
-        Problem(value.line, "%s=%s: the answer is one of %s", value.key.c_str(), value.value.c_str(), list.c_str());
-        return std::string();
+    void Disk(const std::string& key, const std::string& value) {
+        if (NumberAfter(key, "Disk") < 2) Problem("\"%s\": the disks that are asked for are Disk 2 and after", key.c_str());
+        else if (value.empty()) Problem("%s names no folder", key.c_str());
     }
 
     const SetupScript& m_script;
-    AnswerSet& m_answers;
-    std::vector<AnswerProblem>& m_problems;
-    CopyLists m_lists;
+    std::vector<std::string> m_sections;  // folded names seen
+    std::vector<std::string> m_keys;      // folded keys of the current section
+    std::string m_section;
+    std::string m_title;
+    Kind m_kind = Kind::kSkip;
+    int m_line = 0;
+    int m_place = -1;
+    std::optional<SelectQuestion> m_question;
+    std::optional<PortQuestion> m_port;
 };
 
 }  // namespace
 
-const ListAnswer* AnswerSet::Dialog(int number) const {
-    for (const ListAnswer& answer : dialogs)
-        if (answer.number == number) return &answer;
-    return nullptr;
-}
-
-const NamedAnswer* AnswerSet::Find(const std::vector<NamedAnswer>& answers, const std::string& name) {
-    for (const NamedAnswer& answer : answers)
-        if (EqualNoCase(answer.name, name)) return &answer;
-    return nullptr;
-}
-
-void AnswerSet::Set(std::vector<NamedAnswer>& answers, const std::string& name, const std::string& value) {
-    for (NamedAnswer& answer : answers)
-        if (EqualNoCase(answer.name, name)) return void(answer.value = value);
-    answers.push_back({name, value});
-}
-
-std::vector<AnswerProblem> ReadAnswers(const SetupScript& file, const SetupScript& script, AnswerSet& answers) {
-    std::vector<AnswerProblem> problems;
-    std::vector<Section> sections;
+std::vector<AnswerProblem> CheckAnswers(const SetupScript& file, const SetupScript& script) {
+    Checker checker(script);
+    bool inSection = false;
     for (int i = 0; i < file.LineCount(); ++i) {
         const std::string line = file.GetScriptLine(i);
-        const int at = file.SourceLine(i);
         const std::string text = Trimmed(line);
         const auto key = SetupScript::KeyName(line);
         if (text.empty() || text[0] == ';') continue;
-        if (const auto header = SetupScript::HeaderName(line)) sections.push_back(Section{std::string(*header), at, {}});
-        else if (SetupScript::StartsSection(line)) problems.push_back({at, "not a section header: " + text});
-        else if (key && !sections.empty()) sections.back().values.push_back({Trimmed(*key), Trimmed(SetupScript::ValueOf(line)), at});
-        else problems.push_back({at, (key ? "an answer before the first section: " : "not KEY=VALUE: ") + text});
+        if (const auto header = SetupScript::HeaderName(line)) {
+            checker.Header(std::string(*header), file.SourceLine(i));
+            inSection = true;
+        } else if (key && !SetupScript::StartsSection(line) && inSection) {
+            // Keys as the reader finds them: blanks around them are no part of them.
+            checker.Key(std::string(*key), Trimmed(SetupScript::ValueOf(line)), file.SourceLine(i));
+        } else {
+            checker.Bad(file.SourceLine(i), (SetupScript::StartsSection(line) ? "not a section header: "
+                                             : key                            ? "an answer before the first section: "
+                                                                              : "not KEY=VALUE: ") +
+                                                text);
+        }
     }
-    Reader reader(script, answers, problems);
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        bool repeated = false;
-        for (std::size_t j = 0; j < i; ++j) repeated = repeated || EqualNoCase(sections[j].name, sections[i].name);
-        if (repeated) problems.push_back({sections[i].line, "[" + sections[i].name + "] is given twice"});
-        else reader.Read(sections[i]);
-    }
-    return problems;
+    return checker.problems;
 }
 
-std::string FormatAnswers(const AnswerSet& answers) {
+std::string AnswerValue(const SetupScript& file, const char* section, const char* key) {
+    return Trimmed(file.GetScriptValue(section, key, nullptr, kPathBufferSize));
+}
+
+int AnsweredPlace(const SetupScript& file, const char* section, const char* textKey,
+                  const std::vector<std::string>& items) {
+    const std::string text = AnswerValue(file, section, textKey);
+    if (!text.empty()) return PlaceOf(items, text);
+    int item = 0;
+    const std::string place = AnswerValue(file, section, "Item");
+    if (!SetupScript::ParseScriptInt(place.c_str(), &item) || item < 1 || item > static_cast<int>(items.size())) return -1;
+    return item - 1;
+}
+
+const char* MessageAnswerKey(Ask ask) {
+    return ask == Ask::kPreviousVersion ? "Previous Version"
+           : ask == Ask::kRestart       ? "Restart"
+           : ask == Ask::kReboot        ? "Reboot"
+                                        : nullptr;
+}
+
+void AnswerText::Set(const std::string& section, const std::string& key, const std::string& value) {
+    for (Entry& entry : m_entries)
+        if (entry.section == section && EqualNoCase(entry.key, key)) return void(entry.value = value);
+    // A new key goes after the last one of its section, so that each section is written once.
+    auto last = m_entries.end();
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
+        if (it->section == section) last = it + 1;
+    m_entries.insert(last, Entry{section, key, value});
+}
+
+std::string AnswerText::Text() const {
     std::string text =
         "; Answers for SETUP.EXE, written by /RECORD=FILE; replay them with /QUIET /ANSWERS=FILE.\r\n"
         "; Each section is a question as the screen showed it; the setup script manual explains every key.\r\n";
-    auto line = [&text](const std::string& key, const std::string& value) { text += key + "=" + value + "\r\n"; };
-    auto section = [&text](const std::string& name) { text += "\r\n[" + name + "]\r\n"; };
-    if (answers.port) {
-        section("ComPort");
-        line("Title", answers.port->title);
-        line("Port", answers.port->text);
-    }
-    for (const ListAnswer& answer : answers.dialogs) {
-        section(NumberedKey("Dialog", answer.number));
-        line("Title", answer.title);
-        line("Item", std::to_string(answer.position + 1));
-        line("Choice", answer.text);
-    }
-    if (!answers.directory.empty()) {
-        section("Destination");
-        line("Directory", answers.directory);
-    }
-    bool opened = false;
-    for (int i = 0; i < kMessageAnswers; ++i) {
-        if (answers.messages[i].empty()) continue;
-        if (!opened) section("Messages");
-        opened = true;
-        line(kMessageAnswerKeys[i], answers.messages[i]);
-    }
-    const std::vector<NamedAnswer>* lists[] = {&answers.files[0], &answers.files[1], &answers.files[2], &answers.disks};
-    for (int i = 0; i < 4; ++i) {
-        if (!lists[i]->empty()) section(i < kFileQuestions ? kFileQuestionSections[i] : "Disks");
-        for (const NamedAnswer& answer : *lists[i]) line(answer.name, answer.value);
-    }
-    if (!answers.startProgram.empty()) {
-        section("Execute File");
-        line("Start", answers.startProgram);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (i == 0 || m_entries[i].section != m_entries[i - 1].section) text += "\r\n[" + m_entries[i].section + "]\r\n";
+        text += m_entries[i].key + "=" + m_entries[i].value + "\r\n";
     }
     return text;
-}
-
-int MessageAnswerIndex(Ask ask) {
-    return ask == Ask::kPreviousVersion ? kPreviousVersionAnswer
-           : ask == Ask::kRestart       ? kRestartAnswer
-           : ask == Ask::kReboot        ? kRebootAnswer
-                                        : -1;
-}
-
-int FileQuestionIndex(Ask ask) {
-    return ask == Ask::kReplace        ? kReplaceAnswer
-           : ask == Ask::kFileNotFound ? kNotFoundAnswer
-           : ask == Ask::kCopyError    ? kCopyErrorAnswer
-                                       : -1;
 }
 
 std::string ButtonCaption(const MessageQuestion& question, int value) {

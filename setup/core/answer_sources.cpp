@@ -6,17 +6,16 @@
 #include "setup_engine.h"
 #include "text.h"
 
-#include <algorithm>
 
 namespace setup {
 
 namespace {
 
-Answer Given(int value, Origin origin, std::string why = std::string()) {
+Answer Given(int value, Origin origin, const char* why = "") {
     Answer answer;
     answer.value = value;
     answer.origin = origin;
-    answer.why = std::move(why);
+    answer.why = why;
     return answer;
 }
 
@@ -25,9 +24,10 @@ int DefaultButton(const MessageQuestion& question) {
     return PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]).results[0];
 }
 
-Answer Cancelled(Origin origin, std::string why) {
-    Answer answer = Given(result::kCancel, origin, std::move(why));
+Answer Cancelled(Origin origin, const char* why, std::string text = std::string()) {
+    Answer answer = Given(result::kCancel, origin, why);
     answer.cancelled = true;
+    answer.text = std::move(text);
     return answer;
 }
 
@@ -39,7 +39,7 @@ std::string WithBackslash(std::string folder) {
 // A directory as the destination dialog would take it; refused, the run stops.
 Answer Directory(const std::string& typed, Origin origin, const char* from) {
     const std::optional<std::string> directory = NormalizeInstallDir(typed);
-    if (!directory) return Cancelled(origin, std::string(from) + " \"" + typed + "\" is not a directory the dialog accepts");
+    if (!directory) return Cancelled(origin, "not a directory the destination dialog accepts", typed);
     Answer answer = Given(result::kOk, origin, from);
     answer.text = *directory;
     return answer;
@@ -57,17 +57,17 @@ Answer ScreenAnswers::AskMessage(const MessageQuestion& question) {
 
 Answer ScreenAnswers::ChoosePort(const PortQuestion& question) {
     const std::optional<int> position = m_engine.ShowPortDialog(question);
-    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, std::string());
+    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, "");
 }
 
 Answer ScreenAnswers::ChooseItem(int, const SelectQuestion& question) {
     const std::optional<int> position = m_engine.ShowSelectDialog(question);
-    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, std::string());
+    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, "");
 }
 
 Answer ScreenAnswers::ChooseDirectory() {
     const std::optional<std::string> directory = m_engine.ShowSetDirDialog();
-    if (!directory) return Cancelled(Origin::kUser, std::string());
+    if (!directory) return Cancelled(Origin::kUser, "");
     Answer answer = Given(result::kOk, Origin::kUser);
     answer.text = *directory;
     return answer;
@@ -112,7 +112,7 @@ Answer RuleAnswers::FindDisk(const MessageQuestion& question) {
         }
         searched += (searched.empty() ? "" : ", ") + places[i];
     }
-    return Cancelled(Origin::kRule, "the files of disk " + std::to_string(question.disk) + " are in none of " + searched);
+    return Cancelled(Origin::kRule, "the disk's files are in none of them", searched);
 }
 
 Answer RuleAnswers::ChoosePort(const PortQuestion& question) {
@@ -134,29 +134,19 @@ Answer RuleAnswers::AllowProgramStart(const std::string&) {
 
 // --- Answers given before the run. ---
 
-GivenAnswers::GivenAnswers(SetupEngine& engine, AnswerSet answers, std::string answerFolder, AnswerSource& next)
-    : m_engine(engine), m_answers(std::move(answers)), m_folder(std::move(answerFolder)), m_next(next) {}
+GivenAnswers::GivenAnswers(SetupEngine& engine, const SetupScript& answers, std::string answerFolder, AnswerSource& next)
+    : m_engine(engine), m_answers(answers), m_folder(std::move(answerFolder)), m_next(next) {}
 
 Answer GivenAnswers::AskMessage(const MessageQuestion& question) {
-    const int message = MessageAnswerIndex(question.ask);
-    const int file = FileQuestionIndex(question.ask);
-    if (message >= 0 && message != kPreviousVersionAnswer && m_noRestart)
+    const char* message = MessageAnswerKey(question.ask);
+    if (message && question.ask != Ask::kPreviousVersion && m_noRestart)
         return Given(result::kNo, Origin::kCommandLine, "/NORESTART");
-    if (message >= 0 && !m_answers.messages[message].empty())
-        return Given(ButtonResult(question, m_answers.messages[message]), Origin::kAnswerFile, "[Messages]");
-    const NamedAnswer* given = file >= 0 ? AnswerSet::Find(m_answers.files[file], question.file) : nullptr;
-    // A failed file's answer is used once: Retry given again would ask for ever.
-    const std::string used = Format("%d|%s", file, FoldName(question.file).c_str());
-    if (given && file != kReplaceAnswer) {
-        if (std::find(m_given.begin(), m_given.end(), used) != m_given.end()) given = nullptr;
-        else m_given.push_back(used);
-    }
-    if (given)
-        return Given(ButtonResult(question, given->value), Origin::kAnswerFile, Format("[%s]", kFileQuestionSections[file]));
-    const NamedAnswer* disk =
-        question.ask == Ask::kDiskChange ? AnswerSet::Find(m_answers.disks, NumberedKey("Disk", question.disk)) : nullptr;
-    if (disk) {
-        const std::string& written = disk->value;
+    const bool replace = question.ask == Ask::kReplace;
+    const std::string button = message ? Value("Messages", message) : replace ? Value("Replace", question.file) : "";
+    if (!button.empty()) return Given(ButtonResult(question, button), Origin::kAnswerFile, message ? "[Messages]" : "[Replace]");
+    const std::string written =
+        question.ask == Ask::kDiskChange ? Value("Disks", NumberedKey("Disk", question.disk).c_str()) : "";
+    if (!written.empty()) {
         const bool full = written.size() > 1 && (written[1] == ':' || written[0] == '\\');
         const std::string folder = WithBackslash(full ? written : m_folder + written);
         if (m_engine.DiskFolderHolds(question.disk, folder)) {
@@ -169,42 +159,40 @@ Answer GivenAnswers::AskMessage(const MessageQuestion& question) {
 }
 
 Answer GivenAnswers::ChoosePort(const PortQuestion& question) {
-    if (m_answers.port) return Given(m_answers.port->position, Origin::kAnswerFile, "[ComPort]");
-    return m_next.ChoosePort(question);
+    const int place = AnsweredPlace(m_answers, "ComPort", "Port", PortNames(question));
+    return place >= 0 ? Given(place, Origin::kAnswerFile, "[ComPort]") : m_next.ChoosePort(question);
 }
 
 Answer GivenAnswers::ChooseItem(int number, const SelectQuestion& question) {
-    if (const ListAnswer* answer = m_answers.Dialog(number))
-        return Given(answer->position, Origin::kAnswerFile, Format("[Dialog %d]", number));
-    return m_next.ChooseItem(number, question);
+    const std::string section = NumberedKey("Dialog", number);
+    const int place = AnsweredPlace(m_answers, section.c_str(), "Choice", question.items);
+    return place >= 0 ? Given(place, Origin::kAnswerFile) : m_next.ChooseItem(number, question);
 }
 
 Answer GivenAnswers::ChooseDirectory() {
+    const std::string written = Value("Destination", "Directory");
     // Asked again (the directory could not be created and another is wanted): not again.
-    if (m_directoryGiven || (m_directory.empty() && m_answers.directory.empty())) return m_next.ChooseDirectory();
+    if (m_directoryGiven || (m_directory.empty() && written.empty())) return m_next.ChooseDirectory();
     m_directoryGiven = true;
     if (!m_directory.empty()) return Directory(m_directory, Origin::kCommandLine, "/DIR");
-    return Directory(m_answers.directory, Origin::kAnswerFile, "[Destination]");
+    return Directory(written, Origin::kAnswerFile, "[Destination]");
 }
 
 Answer GivenAnswers::AllowProgramStart(const std::string& commandLine) {
-    if (m_answers.startProgram.empty()) return m_next.AllowProgramStart(commandLine);
-    return Given(m_answers.startProgram == "Yes" ? result::kYes : result::kNo, Origin::kAnswerFile, "[Execute File]");
+    const std::string start = Value("Execute File", "Start");
+    if (start.empty()) return m_next.AllowProgramStart(commandLine);
+    return Given(EqualNoCase(start, "Yes") ? result::kYes : result::kNo, Origin::kAnswerFile, "[Execute File]");
 }
 
 // --- The recorder. ---
 
-AnswerRecorder::AnswerRecorder(AnswerSource& inner, std::function<void(const std::string&)> write)
-    : m_inner(inner), m_write(std::move(write)) {}
-
 Answer AnswerRecorder::AskMessage(const MessageQuestion& question) {
     const Answer answer = m_inner.AskMessage(question);
-    const int message = MessageAnswerIndex(question.ask);
-    const int file = FileQuestionIndex(question.ask);
-    if (answer.cancelled || (message < 0 && file < 0)) return answer;
+    const char* message = MessageAnswerKey(question.ask);
+    if (answer.cancelled || (!message && question.ask != Ask::kReplace)) return answer;
     const std::string button = ButtonCaption(question, answer.value);
-    if (message >= 0) m_answers.messages[message] = button;
-    else AnswerSet::Set(m_answers.files[file], question.file, button);
+    if (message) m_text.Set("Messages", message, button);
+    else m_text.Set("Replace", question.file, button);
     Save();
     return answer;
 }
@@ -213,7 +201,8 @@ Answer AnswerRecorder::ChoosePort(const PortQuestion& question) {
     const Answer answer = m_inner.ChoosePort(question);
     const std::vector<std::string> names = PortNames(question);
     if (answer.cancelled || answer.value < 0 || answer.value >= static_cast<int>(names.size())) return answer;
-    m_answers.port = ListAnswer{0, answer.value, names[static_cast<std::size_t>(answer.value)], PortTitle(question)};
+    m_text.Set("ComPort", "Title", PortTitle(question));
+    m_text.Set("ComPort", "Port", names[static_cast<std::size_t>(answer.value)]);
     Save();
     return answer;
 }
@@ -221,11 +210,10 @@ Answer AnswerRecorder::ChoosePort(const PortQuestion& question) {
 Answer AnswerRecorder::ChooseItem(int number, const SelectQuestion& question) {
     const Answer answer = m_inner.ChooseItem(number, question);
     if (answer.cancelled || answer.value < 0 || answer.value >= static_cast<int>(question.items.size())) return answer;
-    const ListAnswer chosen{number, answer.value, question.items[static_cast<std::size_t>(answer.value)], question.title};
-    auto kept = std::find_if(m_answers.dialogs.begin(), m_answers.dialogs.end(),
-                             [number](const ListAnswer& a) { return a.number == number; });
-    if (kept == m_answers.dialogs.end()) m_answers.dialogs.push_back(chosen);
-    else *kept = chosen;
+    const std::string section = NumberedKey("Dialog", number);
+    m_text.Set(section, "Title", question.title);
+    m_text.Set(section, "Item", std::to_string(answer.value + 1));
+    m_text.Set(section, "Choice", question.items[static_cast<std::size_t>(answer.value)]);
     Save();
     return answer;
 }
@@ -233,7 +221,7 @@ Answer AnswerRecorder::ChooseItem(int number, const SelectQuestion& question) {
 Answer AnswerRecorder::ChooseDirectory() {
     const Answer answer = m_inner.ChooseDirectory();
     if (answer.cancelled) return answer;
-    m_answers.directory = answer.text;
+    m_text.Set("Destination", "Directory", answer.text);
     Save();
     return answer;
 }

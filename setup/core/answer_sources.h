@@ -6,9 +6,7 @@
 #include "answer_file.h"
 #include "answers.h"
 
-#include <functional>
 #include <string>
-#include <vector>
 
 namespace setup {
 
@@ -45,13 +43,14 @@ private:
     SetupEngine& m_engine;
 };
 
-// What is given before the run: the answer file (answers), the directory of /DIR and the
-// "No" of /NORESTART. What they do not answer, the next source answers. A directory, and
-// a file question's answer, are given once: asked again, the next source answers.
+// What is given before the run: the answer file (checked, as script lines), the directory
+// of /DIR and the "No" of /NORESTART. What they do not answer, the next source answers. The
+// directory is given once: asked again (it could not be created), the next source answers.
 class GivenAnswers : public AnswerSource {
 public:
     // answerFolder: the answer file's folder, with its backslash, for relative disk folders.
-    GivenAnswers(SetupEngine& engine, AnswerSet answers, std::string answerFolder, AnswerSource& next);
+    // answers: the checked answer file; it must outlive this source.
+    GivenAnswers(SetupEngine& engine, const SetupScript& answers, std::string answerFolder, AnswerSource& next);
     void SetDirectory(const std::string& directory) { m_directory = directory; }
     void SetNoRestart() { m_noRestart = true; }
 
@@ -62,37 +61,43 @@ public:
     Answer AllowProgramStart(const std::string& commandLine) override;
 
 private:
+    std::string Value(const char* section, const char* key) const { return AnswerValue(m_answers, section, key); }
+
     SetupEngine& m_engine;
-    AnswerSet m_answers;
+    const SetupScript& m_answers;
     std::string m_folder;
     AnswerSource& m_next;
     std::string m_directory;
     bool m_noRestart = false;
     bool m_directoryGiven = false;
-    std::vector<std::string> m_given;  // the failed files whose answer was given: "<question>|<folded name>"
+};
+
+// Where the recorder writes: the whole answer file, each time anew; false when it cannot.
+class AnswerFileWriter {
+public:
+    virtual ~AnswerFileWriter() = default;
+    virtual bool Replace(const std::string& text) = 0;
 };
 
 // Asks another source and writes down its answers, rewriting the whole answer file after
-// each one (write gets the file's text), so that a run that ends early leaves what was
-// answered so far. Only answers that a replay can use are kept: not Cancel, not the stop,
-// retype and retry questions, not a disk change.
+// each one, so that a run that ends early leaves what was
+// answered so far. Only answers that a replay uses are kept: the choices, the destination,
+// the replace, earlier-version, restart and reboot questions; not Cancel.
 class AnswerRecorder : public AnswerSource {
 public:
-    AnswerRecorder(AnswerSource& inner, std::function<void(const std::string&)> write);
+    AnswerRecorder(AnswerSource& inner, AnswerFileWriter& file) : m_inner(inner), m_file(file) {}
     Answer AskMessage(const MessageQuestion& question) override;
     Answer ChoosePort(const PortQuestion& question) override;
     Answer ChooseItem(int number, const SelectQuestion& question) override;
     Answer ChooseDirectory() override;
     Answer AllowProgramStart(const std::string& commandLine) override;
 
-    const AnswerSet& Recorded() const { return m_answers; }
-
 private:
-    void Save() { m_write(FormatAnswers(m_answers)); }
+    void Save() { m_file.Replace(m_text.Text()); }
 
     AnswerSource& m_inner;
-    std::function<void(const std::string&)> m_write;
-    AnswerSet m_answers;
+    AnswerFileWriter& m_file;
+    AnswerText m_text;
 };
 
 // The folder of disk N beside the folder of an earlier disk whose name ends in a number:

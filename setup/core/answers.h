@@ -34,20 +34,22 @@ struct MessageQuestion {
     const char* text = "";
     const char* captions[3] = {nullptr, nullptr, nullptr};
     int style = 0;
-    std::string file;    // the file a file question is about, by its name
-    int disk = 0;        // the disk a disk change asks for
-    std::string folder;  // where the disk before it was found
+    const char* file = "";    // the file the replace question is about, by its name
+    int disk = 0;             // the disk a disk change asks for
+    const char* folder = "";  // where the disk before it was found
 };
 
 // Where an answer came from.
 enum class Origin { kUser, kAnswerFile, kCommandLine, kRule };
 
 struct Answer {
-    bool cancelled = false;  // the dialog's Cancel; a disk that is nowhere
+    bool cancelled = false;  // the dialog's Cancel; a refused directory; a disk that is nowhere
     int value = 0;           // a message's dialog result; the position chosen in a list
-    std::string text;        // a directory as stored; the folder where a disk was found
+    // A directory as stored; the folder where a disk was found. Cancelled: the directory
+    // refused, or the folders where the disk was looked for in vain.
+    std::string text;
     Origin origin = Origin::kUser;
-    std::string why;         // what a rule or a recorded answer went by, for the log
+    const char* why = "";    // what a rule or a given answer went by, for the log
 };
 
 class AnswerSource {

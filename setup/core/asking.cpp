@@ -8,20 +8,15 @@
 
 namespace setup {
 
-namespace {
-
-std::string InQuotes(const std::string& text) { return "\"" + text + "\""; }
-
-}  // namespace
-
 Answer SetupEngine::AskQuestion(const MessageQuestion& question) {
     const Answer answer = Answers().AskMessage(question);
     if (m_journal.Active()) {
         const ScriptMessage shown = ComposeScriptMessage(*this, question.section, question.title, question.text);
         std::string said = ButtonCaption(question, answer.value);
-        if (question.ask == Ask::kDiskChange) said = answer.cancelled ? "not found" : answer.text.empty() ? said : answer.text;
-        m_journal.Answered("message " + InQuotes(shown.title) + " [" + question.section + "] " + InQuotes(shown.text), said,
-                           answer);
+        if (question.ask == Ask::kDiskChange)
+            said = answer.cancelled ? "not found in " + answer.text : answer.text.empty() ? said : answer.text;
+        m_journal.Answered(Format("message \"%s\" [%s] \"%s\"", shown.title.c_str(), question.section, shown.text.c_str()),
+                           said, answer);
     }
     return answer;
 }
@@ -39,8 +34,9 @@ bool SetupEngine::RunComPortDialog() {
     for (;;) {
         const Answer answer = Answers().ChoosePort(*question);
         const int position = answer.value >= 0 && answer.value < static_cast<int>(names.size()) ? answer.value : 0;
-        m_journal.Answered("port " + InQuotes(PortTitle(*question)),
-                           answer.cancelled ? "Cancel" : names[static_cast<std::size_t>(position)], answer);
+        if (m_journal.Active())
+            m_journal.Answered(Format("port \"%s\"", PortTitle(*question).c_str()),
+                               answer.cancelled ? "Cancel" : names[static_cast<std::size_t>(position)], answer);
         if (!answer.cancelled) {
             SetComPort(static_cast<std::int16_t>(question->baseValue + position));
             return true;
@@ -59,11 +55,12 @@ bool SetupEngine::RunSelectDialogs() {
             const Answer answer = Answers().ChooseItem(number, *question);
             const int position =
                 answer.value >= 0 && answer.value < static_cast<int>(question->items.size()) ? answer.value : 0;
-            m_journal.Answered(NumberedKey("selection", number) + " " + InQuotes(question->title),
-                               answer.cancelled ? "Cancel"
-                                                : "item " + std::to_string(position + 1) + " " +
-                                                      InQuotes(question->items[static_cast<std::size_t>(position)]),
-                               answer);
+            if (m_journal.Active())
+                m_journal.Answered(Format("selection %d \"%s\"", number, question->title.c_str()),
+                                   answer.cancelled ? std::string("Cancel")
+                                                    : Format("item %d \"%s\"", position + 1,
+                                                             question->items[static_cast<std::size_t>(position)].c_str()),
+                                   answer);
             if (!answer.cancelled) {
                 AddSelection(static_cast<std::uint16_t>(position + 1), SelectionValue(*question, position).c_str());
                 break;
@@ -76,7 +73,10 @@ bool SetupEngine::RunSelectDialogs() {
 bool SetupEngine::RunSetDirDialog() {
     for (;;) {
         const Answer answer = Answers().ChooseDirectory();
-        m_journal.Answered("destination directory", answer.cancelled ? "Cancel" : answer.text, answer);
+        if (m_journal.Active())
+            m_journal.Answered("destination directory",
+                               !answer.cancelled ? answer.text : answer.text.empty() ? "Cancel" : answer.text + " refused",
+                               answer);
         if (!answer.cancelled) {
             SetInstallDir(answer.text.c_str());
             return true;

@@ -8,13 +8,12 @@ namespace {
 
 // The version library's result bits (VIF_*), in the order of their values.
 constexpr const char* kResultWords[] = {
-    "a temporary copy is left",      "the versions differ",           "the source is older",
-    "the languages differ",          "the code pages differ",         "the file types differ",
-    "the destination is read-only",  "the destination is in use",     "the disk is full",
-    "access was denied",             "a sharing violation",           "the destination cannot be created",
-    "the old file cannot be deleted", "the copy cannot be renamed",   "the file in use cannot be deleted",
-    "out of memory",                 "the source cannot be read",     "the destination cannot be read",
-    "a buffer is too small",         "the expander cannot be loaded", "the cabinet library cannot be loaded",
+    "temporary copy left",       "versions differ",        "source older",           "languages differ",
+    "code pages differ",         "file types differ",      "read-only destination",  "destination in use",
+    "disk full",                 "access denied",          "sharing violation",      "cannot create the destination",
+    "cannot delete the old file", "cannot rename the copy", "cannot delete the file in use", "out of memory",
+    "cannot read the source",    "cannot read the destination", "buffer too small",  "cannot load the expander",
+    "cannot load the cabinet library",
 };
 
 }  // namespace
@@ -52,7 +51,7 @@ void LogWriter::RunStarted(const std::string& program, const std::string& versio
 void LogWriter::Answered(const std::string& question, const std::string& answer, const Answer& how) {
     static const char* const kOrigins[] = {"user", "answer file", "command line", "rule"};
     Line(Format("question: %s -> %s (%s%s%s)", OneLine(question).c_str(), answer.c_str(),
-                kOrigins[static_cast<int>(how.origin)], how.why.empty() ? "" : ": ", how.why.c_str()));
+                kOrigins[static_cast<int>(how.origin)], *how.why ? ": " : "", how.why));
 }
 
 void LogWriter::DirectoryMade(const std::string& path, bool created, bool failed) {
@@ -62,7 +61,7 @@ void LogWriter::DirectoryMade(const std::string& path, bool created, bool failed
 void LogWriter::FileInstalled(const InstalledFile& file) {
     std::string facts;
     if (file.result == 0 && file.facts)
-        facts = Format(" (%llu bytes, CRC-32 %08lX)", static_cast<unsigned long long>(file.facts->size),
+        facts = Format(" (%lu bytes, CRC-32 %08lX)", static_cast<unsigned long>(file.facts->size),
                        static_cast<unsigned long>(file.facts->crc32));
     const char* kind = file.result != 0 ? "" : file.replaced ? ", replacing the file that was there" : ", new";
     Line(Format("file %s -> %s: %s%s%s", file.source.c_str(), file.destination.c_str(),

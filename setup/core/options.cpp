@@ -3,7 +3,7 @@
 #include "text.h"
 
 #include <algorithm>
-#include <vector>
+#include <cstring>
 
 namespace setup {
 
@@ -32,75 +32,49 @@ struct Switch {
     bool takesValue;
 };
 
-constexpr Switch kSwitches[] = {{"QUIET", false}, {"ANSWERS", true}, {"RECORD", true},   {"LOG", true},
-                                {"DIR", true},    {"NORESTART", false}, {"?", false}};
+// The order of SetupOptions' members that they set.
+constexpr Switch kSwitches[] = {{"QUIET", false}, {"NORESTART", false}, {"?", false}, {"ANSWERS", true},
+                                {"RECORD", true}, {"LOG", true},        {"DIR", true}};
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// The arguments, split at blanks outside double quotes, the quotes dropped.
-std::vector<std::string> SplitArguments(std::string_view text) {
-    std::vector<std::string> words;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && IsSpace(text[at])) ++at;
-        if (at == text.size()) break;
-        std::string word;
-        bool quoted = false;
-        for (; at < text.size() && (quoted || !IsSpace(text[at])); ++at) {
-            if (text[at] == '"') quoted = !quoted;
-            else word += text[at];
-        }
-        words.push_back(std::move(word));
+// The next argument from at: up to a blank outside double quotes, the quotes dropped.
+bool NextWord(std::string_view text, std::size_t& at, std::string& word) {
+    while (at < text.size() && IsSpace(text[at])) ++at;
+    if (at == text.size()) return false;
+    word.clear();
+    for (bool quoted = false; at < text.size() && (quoted || !IsSpace(text[at])); ++at) {
+        if (text[at] == '"') quoted = !quoted;
+        else word += text[at];
     }
-    return words;
+    return true;
 }
 
-// Edits (insert, delete, change one character) between two short names, without case.
-std::size_t Distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+// The switch a word names ("/LOG=X": LOG), or null; name gets the name as written.
+const Switch* Named(const std::string& word, std::string& name) {
+    name = word.substr(1, word.find('=') - 1);
+    for (const Switch& known : kSwitches)
+        if (EqualNoCase(name, known.name)) return &known;
+    return nullptr;
+}
+
+// True when two names are at most two edits apart (insert, delete, change a character).
+bool Close(const std::string& a, const char* b) {
+    const std::size_t n = std::strlen(b);
+    if (a.size() < 2 || a.size() > 15 || n > 15) return false;
+    std::size_t row[16];
+    for (std::size_t j = 0; j <= n; ++j) row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         std::size_t diagonal = row[0];
         row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
+        for (std::size_t j = 1; j <= n; ++j) {
             const std::size_t above = row[j];
-            const bool same = EqualNoCase(a.substr(i - 1, 1), b.substr(j - 1, 1));
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            const std::size_t change = diagonal + (FoldName(a.substr(i - 1, 1))[0] == b[j - 1] ? 0 : 1);
+            row[j] = std::min(std::min(row[j] + 1, row[j - 1] + 1), change);
             diagonal = above;
         }
     }
-    return row[b.size()];
-}
-
-std::string Unknown(const std::string& word, std::string_view name) {
-    std::string error = word + " is not a switch of this installer";
-    for (const Switch& known : kSwitches) {
-        if (name.size() > 1 && Distance(name, known.name) <= 2)
-            return error + " (did you mean /" + known.name + "?)";
-    }
-    return error;
-}
-
-// Stores one switch; an error message when it is wrong.
-std::string Apply(SetupOptions& options, const Switch& which, const std::string& value) {
-    const std::string name = std::string("/") + which.name;
-    if (which.takesValue && value.empty()) return name + " needs a value: " + name + "=" + (name == "/DIR" ? "PATH" : "FILE");
-    if (value.size() > kLongestValue) return "the value of " + name + " is longer than 255 characters";
-    bool* flag = nullptr;
-    std::string* text = nullptr;
-    switch (which.name[0]) {
-    case 'Q': flag = &options.quiet; break;
-    case 'N': flag = &options.noRestart; break;
-    case '?': flag = &options.usage; break;
-    case 'A': text = &options.answers; break;
-    case 'R': text = &options.record; break;
-    case 'L': text = &options.log; break;
-    default: text = &options.directory; break;
-    }
-    if ((flag && *flag) || (text && !text->empty())) return name + " is given twice";
-    if (flag) *flag = true;
-    else *text = value;
-    return std::string();
+    return row[n] <= 2;
 }
 
 }  // namespace
@@ -110,54 +84,56 @@ bool SetupOptions::Any() const {
 }
 
 std::string SetupOptions::Describe() const {
+    const bool flags[] = {quiet, noRestart, usage};
+    const std::string* values[] = {&answers, &record, &log, &directory};
     std::string text;
-    auto add = [&text](const char* name, bool on, const std::string& value) {
-        if (!on && value.empty()) return;
-        text += (text.empty() ? "/" : " /") + std::string(name);
-        if (!value.empty()) text += value.find_first_of(" \t") == std::string::npos ? "=" + value : "=\"" + value + "\"";
-    };
-    add("QUIET", quiet, "");
-    add("ANSWERS", false, answers);
-    add("RECORD", false, record);
-    add("LOG", false, log);
-    add("DIR", false, directory);
-    add("NORESTART", noRestart, "");
-    add("?", usage, "");
+    for (int i = 0; i < 7; ++i) {
+        const std::string* value = i < 3 ? nullptr : values[i - 3];
+        if (value ? value->empty() : !flags[i]) continue;
+        text += (text.empty() ? "/" : " /") + std::string(kSwitches[i].name);
+        if (!value) continue;
+        const bool quote = value->find_first_of(" \t") != std::string::npos;
+        text += (quote ? "=\"" : "=") + *value + (quote ? "\"" : "");
+    }
     return text;
 }
 
 ParsedOptions ParseCommandLine(std::string_view arguments) {
     ParsedOptions parsed;
-    const std::vector<std::string> words = SplitArguments(arguments);
+    SetupOptions& options = parsed.options;
+    std::string word, name;
     // /QUIET is looked for first: it decides how every error is reported.
     bool quiet = false;
-    for (const std::string& word : words)
-        if (!word.empty() && (word[0] == '/' || word[0] == '-') &&
-            EqualNoCase(word.substr(1, word.find('=') == std::string::npos ? std::string::npos : word.find('=') - 1), "QUIET"))
-            quiet = true;
+    for (std::size_t at = 0; NextWord(arguments, at, word);)
+        quiet = quiet || ((word[0] == '/' || word[0] == '-') && Named(word, name) == &kSwitches[0]);
 
-    for (const std::string& word : words) {
+    bool* flags[] = {&options.quiet, &options.noRestart, &options.usage};
+    std::string* values[] = {&options.answers, &options.record, &options.log, &options.directory};
+    for (std::size_t at = 0; parsed.error.empty() && NextWord(arguments, at, word);) {
         if (word.empty() || (word[0] != '/' && word[0] != '-')) {
             parsed.error = "\"" + word + "\" is not a switch: switches start with / or -";
             break;
         }
-        const std::size_t equals = word.find('=');
-        const std::string_view name = std::string_view(word).substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
-        const Switch* which = nullptr;
-        for (const Switch& known : kSwitches)
-            if (EqualNoCase(name, known.name)) which = &known;
+        const Switch* which = Named(word, name);
         if (!which) {
-            parsed.error = Unknown(word.substr(0, equals), name);
+            parsed.error = "/" + name + " is not a switch of this installer";
+            for (const Switch& known : kSwitches)
+                if (Close(name, known.name)) parsed.error += Format(" (did you mean /%s?)", known.name);
             break;
         }
-        if (!which->takesValue && equals != std::string::npos) {
-            parsed.error = std::string("/") + which->name + " takes no value";
-            break;
-        }
-        parsed.error = Apply(parsed.options, *which, equals == std::string::npos ? std::string() : word.substr(equals + 1));
-        if (!parsed.error.empty()) break;
+        const std::size_t index = static_cast<std::size_t>(which - kSwitches);
+        const std::size_t equals = word.find('=');
+        const std::string value = equals == std::string::npos ? std::string() : word.substr(equals + 1);
+        const char* shown = which->name;
+        if (!which->takesValue && equals != std::string::npos) parsed.error = Format("/%s takes no value", shown);
+        else if (which->takesValue && value.empty())
+            parsed.error = Format("/%s needs a value: /%s=%s", shown, shown, index == 6 ? "PATH" : "FILE");
+        else if (value.size() > kLongestValue) parsed.error = Format("the value of /%s is longer than 255 characters", shown);
+        else if (index < 3 ? *flags[index] : !values[index - 3]->empty()) parsed.error = Format("/%s is given twice", shown);
+        else if (index < 3) *flags[index] = true;
+        else *values[index - 3] = value;
     }
-    parsed.options.quiet = parsed.options.quiet || quiet;
+    options.quiet = options.quiet || quiet;
     return parsed;
 }
 

@@ -45,14 +45,11 @@ bool CSetupApp::InitInstance() {
     std::string title = ReadAppTitle();
 
     // Switches make a run of their own; without any, the run is the one it always was.
-    std::unique_ptr<UnattendedRun> run;
-    const setup::ParsedOptions parsed = setup::ParseCommandLine(setup::ArgumentsOf(::GetCommandLineA()));
-    if (parsed.options.Any() || !parsed.error.empty()) {
-        run = std::make_unique<UnattendedRun>(parsed.options, title, m_scriptPath, ModulePath());
-        if (!run->Begin(parsed.error)) {
-            SetStartFailureCode(run->ExitCode());
-            return false;
-        }
+    int failure = 0;
+    std::unique_ptr<UnattendedRun> run = UnattendedRun::Start(::GetCommandLineA(), title, m_scriptPath, ModulePath(), failure);
+    if (failure >= 0) {
+        SetStartFailureCode(failure);
+        return false;
     }
 
     // One installer at a time: a window with the same title, whatever program owns it,

@@ -117,9 +117,7 @@ public:
     bool ConfirmStop();  // true: stop the installation
     int ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t freeBytes, int driveIndex);
     bool AskRetypeDirectory();
-    // 4 retry, 5 ignore, 3 exit. The answers are kept by fileName (the file's name in the
-    // script), else by the name in the path.
-    int AskFileNotFound(const char* path, const char* fileName = nullptr);
+    int AskFileNotFound(const char* path);  // 4 retry, 5 ignore, 3 exit
     int AskCopyError(const char* fileName);  // 4 retry, 5 ignore, 3 exit
     // The replace question for an existing file: 6 "Yes", 7 "No", 2 "Replace All", or 0
     // without asking when either file cannot be read.

@@ -74,8 +74,8 @@ std::string FormatList(const char* format, std::va_list arguments) {
         const bool zeros = *++at == '0';
         std::size_t width = 0;
         for (; *at >= '0' && *at <= '9'; ++at) width = width * 10 + static_cast<std::size_t>(*at - '0');
-        int longs = 0;
-        for (; *at == 'l'; ++at) ++longs;
+        const bool isLong = *at == 'l';
+        if (isLong) ++at;
         std::string field;
         switch (*at) {
         case 's': {
@@ -83,18 +83,10 @@ std::string FormatList(const char* format, std::va_list arguments) {
             field = value ? value : "";
             break;
         }
-        case 'd': {
-            const long long value = longs == 2 ? va_arg(arguments, long long)
-                                    : longs    ? va_arg(arguments, long)
-                                               : va_arg(arguments, int);
-            field = std::to_string(value);
-            break;
-        }
+        case 'd': field = std::to_string(isLong ? va_arg(arguments, long) : va_arg(arguments, int)); break;
         case 'u':
         case 'X': {
-            unsigned long long value = longs == 2 ? va_arg(arguments, unsigned long long)
-                                       : longs    ? va_arg(arguments, unsigned long)
-                                                  : va_arg(arguments, unsigned);
+            unsigned long value = isLong ? va_arg(arguments, unsigned long) : va_arg(arguments, unsigned);
             const unsigned base = *at == 'u' ? 10 : 16;
             do {
                 field.insert(field.begin(), "0123456789ABCDEF"[value % base]);

@@ -31,7 +31,7 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
 std::string NumberedKey(const char* name, int number);
 
 // A text made as printf would make it, for the conversions %s (a C string), %d, %u and %X,
-// with the length modifiers l and ll and a width with or without leading zeros.
+// with the length modifier l and a width with or without leading zeros.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatList(const char* format, std::va_list arguments);
 

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
 
 // The log file: each line appended and handed to the system as it is written, so that a
@@ -40,8 +39,8 @@ private:
 namespace {
 
 // The whole of a small text file; false when it cannot be read.
-bool ReadTextFile(const std::string& path, std::string& text) {
-    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+bool ReadTextFile(const char* path, std::string& text) {
+    fw::File file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const DWORD size = ::GetFileSize(file.Get(), nullptr);
@@ -51,13 +50,6 @@ bool ReadTextFile(const std::string& path, std::string& text) {
     return size == 0 || (::ReadFile(file.Get(), &text[0], size, &read, nullptr) && read == size);
 }
 
-bool ReplaceTextFile(const std::string& path, const std::string& text) {
-    fw::File file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
-}
 
 // The folder of a file's full path, with its backslash.
 std::string FolderOf(const std::string& path) {
@@ -98,6 +90,17 @@ UnattendedRun::UnattendedRun(setup::SetupOptions options, std::string title, std
 
 UnattendedRun::~UnattendedRun() = default;
 
+std::unique_ptr<UnattendedRun> UnattendedRun::Start(const char* commandLine, const std::string& title,
+                                                    const std::string& scriptPath, const std::string& programPath,
+                                                    int& failure) {
+    setup::ParsedOptions parsed = setup::ParseCommandLine(setup::ArgumentsOf(commandLine));
+    failure = -1;
+    if (!parsed.options.Any() && parsed.error.empty()) return nullptr;
+    auto run = std::make_unique<UnattendedRun>(std::move(parsed.options), title, scriptPath, programPath);
+    if (!run->Begin(parsed.error)) failure = run->ExitCode();
+    return run;
+}
+
 bool UnattendedRun::OpenLog() {
     auto file = std::make_unique<LogFile>();
     if (!file->Open(m_options.log)) return false;
@@ -108,77 +111,61 @@ bool UnattendedRun::OpenLog() {
 }
 
 bool UnattendedRun::Begin(const std::string& commandLineError) {
-    if (!m_options.log.empty() && !OpenLog() && commandLineError.empty()) {
-        Fail("the log file " + m_options.log + " cannot be opened", setup::exit_code::kBadArguments, true);
-        return false;
-    }
-    if (!commandLineError.empty()) {
-        Fail(commandLineError, setup::exit_code::kBadArguments, true);
+    std::string error = commandLineError;
+    if (!m_options.log.empty() && !OpenLog() && error.empty()) error = "the log file " + m_options.log + " cannot be opened";
+    if (!error.empty()) {
+        Fail(error, setup::exit_code::kBadArguments, true);
         return false;
     }
     if (!m_options.usage) return true;
     // The usage text, and nothing installed.
-    if (m_log) {
-        for (const char* line = setup::kUsageText; *line;) {
-            const char* end = std::strchr(line, '\n');
-            m_log->Note("usage: " + std::string(line, end ? end : line + std::strlen(line)));
-            line = end ? end + 1 : line + std::strlen(line);
-        }
-    }
+    Note("usage: ", setup::kUsageText);
     if (!Quiet()) Show(setup::kUsageText, MB_ICONINFORMATION);
     m_exitCode = setup::exit_code::kSuccess;
     if (m_log) m_log->RunEnded(setup::RunEnd::kNotStarted, m_exitCode);
     return false;
 }
 
-bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::AnswerSet& answers, std::string& folder) {
+bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, std::string& folder) {
     std::string text;
-    if (!ReadTextFile(m_options.answers, text)) {
-        Fail("the answer file " + m_options.answers + " cannot be read", setup::exit_code::kBadArguments, true);
+    const char* path = m_options.answers.c_str();
+    if (!ReadTextFile(path, text)) {
+        Fail(setup::Format("the answer file %s cannot be read", path), setup::exit_code::kBadArguments, true);
         return false;
     }
-    setup::SetupScript file;
     file.AppendScriptText(text.data(), text.size());
-    const std::vector<setup::AnswerProblem> problems = setup::ReadAnswers(file, frame, answers);
-    if (!problems.empty()) {
-        std::string reason;
-        for (std::size_t i = 0; i < problems.size() && i < 10; ++i)
-            reason += (i ? "\n" : "") + m_options.answers + ":" + std::to_string(problems[i].line) + ": " + problems[i].message;
-        if (m_log)
-            for (std::size_t i = 10; i < problems.size(); ++i)
-                m_log->Note("error: " + m_options.answers + ":" + std::to_string(problems[i].line) + ": " + problems[i].message);
-        Fail(reason, setup::exit_code::kBadArguments, true);
-        return false;
-    }
-    folder = FolderOf(m_options.answers);
-    return true;
+    const std::vector<setup::AnswerProblem> problems = setup::CheckAnswers(file, frame);
+    folder = FolderOf(path);
+    if (problems.empty()) return true;
+    std::string reason;
+    for (const setup::AnswerProblem& problem : problems)
+        reason += setup::Format("%s%s:%d: %s", reason.empty() ? "" : "\n", path, problem.line, problem.message.c_str());
+    Fail(reason, setup::exit_code::kBadArguments, true);
+    return false;
 }
 
 bool UnattendedRun::Attach(CMainFrame& frame) {
     if (m_log) frame.GetJournal().AddWriter(*m_log);
-    setup::AnswerSource* source = nullptr;  // the person at the screen
+    setup::AnswerSource* source = &frame.Answers();  // the person at the screen
     if (Quiet()) {
         m_rules = std::make_unique<setup::RuleAnswers>(frame);
         source = m_rules.get();
         frame.SetBillboardPause(0);  // nobody looks at the slides
     }
     if (!m_options.answers.empty() || !m_options.directory.empty() || m_options.noRestart) {
-        setup::AnswerSet answers;
         std::string folder;
-        if (!m_options.answers.empty() && !ReadAnswerFile(frame, answers, folder)) return false;
-        m_given = std::make_unique<setup::GivenAnswers>(frame, std::move(answers), folder, source ? *source : frame.Answers());
+        if (!m_options.answers.empty() && !ReadAnswerFile(frame, m_answerFile, folder)) return false;
+        m_given = std::make_unique<setup::GivenAnswers>(frame, m_answerFile, folder, *source);
         if (!m_options.directory.empty()) m_given->SetDirectory(m_options.directory);
         if (m_options.noRestart) m_given->SetNoRestart();
         source = m_given.get();
     }
     if (!m_options.record.empty()) {
-        const std::string path = m_options.record;
-        if (!ReplaceTextFile(path, setup::FormatAnswers(setup::AnswerSet()))) {
-            Fail("the answer file " + path + " cannot be written", setup::exit_code::kBadArguments, true);
+        if (!Replace(setup::AnswerText().Text())) {
+            Fail("the answer file " + m_options.record + " cannot be written", setup::exit_code::kBadArguments, true);
             return false;
         }
-        m_recorder = std::make_unique<setup::AnswerRecorder>(source ? *source : frame.Answers(),
-                                                             [path](const std::string& text) { ReplaceTextFile(path, text); });
+        m_recorder = std::make_unique<setup::AnswerRecorder>(*source, *this);
         source = m_recorder.get();
     }
     if (m_options.noRestart) frame.HoldBackRestarts();
@@ -194,20 +181,29 @@ int UnattendedRun::Finish(CMainFrame& frame) {
 
 void UnattendedRun::Fail(const std::string& reason, int exitCode, bool showUsage) {
     m_exitCode = exitCode;
-    if (m_log) {
-        std::size_t from = 0;
-        for (std::size_t end = reason.find('\n'); from <= reason.size(); end = reason.find('\n', from)) {
-            m_log->Note("error: " + reason.substr(from, end == std::string::npos ? std::string::npos : end - from));
-            if (end == std::string::npos) break;
-            from = end + 1;
-        }
-        m_log->RunEnded(setup::RunEnd::kNotStarted, exitCode);
-    }
+    Note("error: ", reason);
+    if (m_log) m_log->RunEnded(setup::RunEnd::kNotStarted, exitCode);
     if (showUsage && !Quiet()) {
         std::string text = reason + "\n\n" + setup::kUsageText;
         if (text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
         Show(text, MB_ICONSTOP);
     }
+}
+
+void UnattendedRun::Note(const char* prefix, const std::string& text) {
+    if (!m_log) return;
+    for (std::size_t from = 0, end = 0; end != std::string::npos; from = end + 1) {
+        end = text.find('\n', from);
+        m_log->Note(prefix + text.substr(from, end == std::string::npos ? std::string::npos : end - from));
+    }
+}
+
+bool UnattendedRun::Replace(const std::string& text) {
+    fw::File file(::CreateFileA(m_options.record.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
 }
 
 void UnattendedRun::Show(const std::string& text, unsigned icon) const {

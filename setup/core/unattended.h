@@ -14,9 +14,15 @@
 class CMainFrame;
 class LogFile;
 
-class UnattendedRun {
+class UnattendedRun : public setup::AnswerFileWriter {
 public:
     UnattendedRun(setup::SetupOptions options, std::string title, std::string scriptPath, std::string programPath);
+
+    // The run a command line asks for: none without switches. failure gets -1, or the exit
+    // code when the program is to end at once (a wrong command line, /?).
+    static std::unique_ptr<UnattendedRun> Start(const char* commandLine, const std::string& title,
+                                                const std::string& scriptPath, const std::string& programPath,
+                                                int& failure);
     ~UnattendedRun();
     UnattendedRun(const UnattendedRun&) = delete;
     UnattendedRun& operator=(const UnattendedRun&) = delete;
@@ -40,7 +46,11 @@ public:
 
 private:
     bool OpenLog();
-    bool ReadAnswerFile(CMainFrame& frame, setup::AnswerSet& answers, std::string& folder);
+    // Writes the whole answer file of /RECORD anew; false when it cannot be written.
+    bool Replace(const std::string& text) override;
+    bool ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, std::string& folder);
+    // Each line of text, after prefix, as a line of the log.
+    void Note(const char* prefix, const std::string& text);
     void Show(const std::string& text, unsigned icon) const;
 
     setup::SetupOptions m_options;
@@ -50,6 +60,7 @@ private:
     int m_exitCode = 0;
     std::unique_ptr<LogFile> m_logFile;
     std::unique_ptr<setup::LogWriter> m_log;
+    setup::SetupScript m_answerFile;  // /ANSWERS, checked
     std::unique_ptr<setup::RuleAnswers> m_rules;
     std::unique_ptr<setup::GivenAnswers> m_given;
     std::unique_ptr<setup::AnswerRecorder> m_recorder;

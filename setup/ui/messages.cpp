@@ -6,7 +6,6 @@
 #include "../core/text.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace setup {
@@ -145,16 +144,10 @@ bool SetupEngine::AskRetypeDirectory() {
                    .value);
 }
 
-int SetupEngine::AskFileNotFound(const char* path, const char* fileName) {
+int SetupEngine::AskFileNotFound(const char* path) {
     const std::string text = std::string(path ? path : "") + " can not be found !\n\nDo you want to try again ?";
     MessageQuestion question =
         Question(Ask::kFileNotFound, kErrorTitle, text.c_str(), "File Lose Message", kRetryIgnoreExit, "Retry", "Ignore", "Exit");
-    if (fileName) {
-        question.file = fileName;
-    } else if (path) {
-        const char* slash = std::strrchr(path, '\\');
-        question.file = slash ? slash + 1 : path;
-    }
     return RetryIgnoreExit(AskQuestion(question).value);
 }
 
@@ -163,7 +156,6 @@ int SetupEngine::AskCopyError(const char* fileName) {
         "To copy the file ( " + std::string(fileName ? fileName : "") + " ) is error !\n\nDo you want to try again ?";
     MessageQuestion question =
         Question(Ask::kCopyError, kErrorTitle, text.c_str(), "Copy Error Message", kRetryIgnoreExit, "Retry", "Ignore", "Exit");
-    question.file = fileName ? fileName : "";
     return RetryIgnoreExit(AskQuestion(question).value);
 }
 
@@ -177,11 +169,10 @@ bool SetupEngine::AskRetryGroup() {
 int SetupEngine::PromptDiskChange(int disk) { return AskDiskChange(disk, std::string()).value; }
 
 Answer SetupEngine::AskDiskChange(int disk, const std::string& current) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Please change Disk-%d to Disk-%d", disk - 1, disk);
-    MessageQuestion question = Question(Ask::kDiskChange, "Insert Disk", text, "Disk Message", style::kOk);
+    const std::string text = Format("Please change Disk-%d to Disk-%d", disk - 1, disk);
+    MessageQuestion question = Question(Ask::kDiskChange, "Insert Disk", text.c_str(), "Disk Message", style::kOk);
     question.disk = disk;
-    question.folder = current;
+    question.folder = current.c_str();
     return AskQuestion(question);
 }
 

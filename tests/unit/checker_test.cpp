@@ -212,14 +212,16 @@ TEST(Checker, AnswerFilesAgainstTheirScript) {
                     .empty());
     EXPECT_EQ(choices[1], 2);
     const std::vector<Finding> findings =
-        CheckAnswers(Bytes("[ComPort]\r\nPort=COM5\r\n[Destination]\r\nDirectory=LEAF\r\n[Replace]\r\nBRIGHT.INI=Yes\r\n"),
+        CheckAnswers(Bytes("[ComPort]\r\nPort=COM5\r\n[Destination]\r\nDirectory=LEAF\r\n[Replace]\r\nBRIGHT.INI=Yes\r\n"
+                           "[Disks]\r\nDisk 3=..\\DISK3\r\nDisk 4=..\\DISK4\r\n"),
                      Bytes(text.str()), choices);
-    ASSERT_EQ(findings.size(), 3u);
+    ASSERT_EQ(findings.size(), 4u);
     EXPECT_EQ(FormatFinding("A.INI", findings[0]), "A.INI:2: error: Port=COM5: the port question lists COM1 to COM4");
     EXPECT_EQ(FormatFinding("A.INI", findings[1]),
               "A.INI:4: error: Directory=LEAF: the destination dialog refuses it (a full path such as C:\\APPS): the quiet "
               "run stops");
-    EXPECT_EQ(FormatFinding("A.INI", findings[2]), "A.INI:6: error: [Replace] BRIGHT.INI: the script copies no such file");
+    EXPECT_EQ(FormatFinding("A.INI", findings[2]), "A.INI:6: warning: [Replace] BRIGHT.INI: the script copies no such file");
+    EXPECT_EQ(FormatFinding("A.INI", findings[3]), "A.INI:9: warning: Disk 4: the script's copy lists end with disk 3");
 }
 
 }  // namespace

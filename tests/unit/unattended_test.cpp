@@ -120,8 +120,8 @@ TEST(QuietRun, AMissingFileStopsTheRunAndTheLogNamesIt) {
     EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
     EXPECT_EQ(machine.Installs(), Strings{"C:\\ACME\\ACME.EXE"});
     // DISK2 holds none of disk 2's files; the folder of disk 1 neither.
-    EXPECT_TRUE(sink.Has("\"Please change Disk-1 to Disk-2\" -> not found (rule: the files of disk 2 are in none of "
-                         "A:\\DISK2\\, A:\\DISK1\\)"))
+    EXPECT_TRUE(sink.Has("\"Please change Disk-1 to Disk-2\" -> not found in A:\\DISK2\\, A:\\DISK1\\ (rule: the disk's "
+                         "files are in none of them)"))
         << sink.lines.back();
 
     RunMachine second(kScript);
@@ -161,8 +161,15 @@ TEST(QuietRun, ARecordedRunReplaysQuietlyToTheSameResult) {
         if (shown.section == "Disk Message" && shown.text.find("Disk-3") != std::string::npos)
             person.AddFile("A:\\DISK1\\LICENSE.TXT", "license");
     };
-    std::string recorded;
-    AnswerRecorder recorder(person.Answers(), [&recorded](const std::string& text) { recorded = text; });
+    struct Recorded : AnswerFileWriter {
+        std::string text;
+        bool Replace(const std::string& written) override {
+            text = written;
+            return true;
+        }
+    } file;
+    AnswerRecorder recorder(person.Answers(), file);
+    const std::string& recorded = file.text;
     person.SetAnswerSource(&recorder);
     person.RunSetup();
     ASSERT_EQ(person.LastRunEnd(), RunEnd::kCompleted);
@@ -173,12 +180,9 @@ TEST(QuietRun, ARecordedRunReplaysQuietlyToTheSameResult) {
     quiet.sourceDir = "B:\\SRC\\DISK1\\";
     quiet.AddFile("D:\\OLD\\ACME.EXE", "old");
     quiet.directories.insert("D:\\OLD");
-    class Text : public SetupScript {
-    public:
-        explicit Text(const std::string& t) { AppendScriptText(t.data(), t.size()); }
-    };
-    AnswerSet answers;
-    ASSERT_TRUE(ReadAnswers(Text(recorded), quiet, answers).empty()) << recorded;
+    SetupScript answers;
+    answers.AppendScriptText(recorded.data(), recorded.size());
+    ASSERT_TRUE(CheckAnswers(answers, quiet).empty()) << recorded;
     RuleAnswers rules(quiet);
     GivenAnswers given(quiet, answers, "B:\\", rules);
     quiet.SetAnswerSource(&given);
@@ -194,9 +198,8 @@ TEST(QuietRun, ARecordedRunReplaysQuietlyToTheSameResult) {
     EXPECT_EQ(quiet.profile.at("D:\\OLD\\ACME.INI|REMOTE|PORT"), "4");
 }
 
-// A run with answers given beforehand: /DIR, the answer file's choice, its Retry for a
-// missing file (once), its folder for disk 2 (relative to the answer file; disk 3 is then
-// found beside it), its Yes to the restart.
+// A run with answers given beforehand: /DIR, the answer file's choice, its folder for disk
+// 2 (relative to the answer file; disk 3 is then found beside it), its Yes to the restart.
 struct GivenRun {
     explicit GivenRun(bool withProData) {
         machine.LayOutDisks("A:\\");
@@ -208,32 +211,29 @@ struct GivenRun {
         machine.GetJournal().AddWriter(log);
         machine.RunSetup();
     }
-    static AnswerSet Answers() {
-        AnswerSet answers;
-        answers.dialogs = {ListAnswer{1, 1, "Pro", "Edition"}};
-        answers.files[kNotFoundAnswer] = {{"PRO.DAT", "Retry"}};
-        answers.disks = {{"Disk 2", "D2"}};
-        answers.messages[kRestartAnswer] = "Yes";
+    static SetupScript Answers() {
+        const std::string text = "[Dialog 1]\r\nChoice=Pro\r\n[Disks]\r\nDisk 2=D2\r\n[Messages]\r\nRestart=Yes\r\n";
+        SetupScript answers;
+        answers.AppendScriptText(text.data(), text.size());
         return answers;
     }
     RunMachine machine{kScript};
-    AnswerSet answers = Answers();
+    SetupScript answers = Answers();
     RuleAnswers rules{machine};
     GivenAnswers given{machine, answers, "E:\\ANSWERS\\", rules};
     MemoryLog sink;
     LogWriter log{sink};
 };
 
-TEST(QuietRun, GivenAnswersComeBeforeTheRulesAndEachFailureIsAnsweredOnce) {
+TEST(QuietRun, GivenAnswersComeBeforeTheRules) {
     GivenRun run(false);
     const MemoryLog& sink = run.sink;
     const RunMachine& machine = run.machine;
 
-    // Retry once (the file is still missing), then the rule: Exit, and the run stops.
+    // The missing file stops the run, whatever the answer file says.
     EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
     EXPECT_TRUE(sink.Has("destination directory -> D:\\PRO\\ (command line: /DIR)"));
-    EXPECT_TRUE(sink.Has("selection 1 \"Edition\" -> item 2 \"Pro\" (answer file: [Dialog 1])"));
-    EXPECT_TRUE(sink.Has("-> Retry (answer file: [Not Found])"));
+    EXPECT_TRUE(sink.Has("selection 1 \"Edition\" -> item 2 \"Pro\" (answer file)"));
     EXPECT_TRUE(sink.Has("-> Exit (rule: a quiet run stops at a file it cannot install)"));
     EXPECT_TRUE(sink.Has("[Stop Message]"));
 
@@ -249,7 +249,8 @@ TEST(QuietRun, ARefusedDirectoryStopsTheRun) {
         RunMachine machine(kScript);
         machine.LayOutDisks("A:\\");
         RuleAnswers rules(machine);
-        GivenAnswers given(machine, AnswerSet(), "C:\\", rules);
+        const SetupScript noFile;
+        GivenAnswers given(machine, noFile, "C:\\", rules);
         given.SetDirectory(directory);
         machine.SetAnswerSource(&given);
         machine.RunSetup();
@@ -307,8 +308,8 @@ TEST(Journal, WithoutWritersTheRunIsTheOneItWas) {
 
 TEST(Log, VersionLibraryResultsInWords) {
     EXPECT_EQ(DescribeInstallResult(0), "installed");
-    EXPECT_EQ(DescribeInstallResult(0x10000), "failed: the source cannot be read (0x10000)");
-    EXPECT_EQ(DescribeInstallResult(0x40 | 0x800), "failed: the destination is read-only, the destination cannot be created (0x840)");
+    EXPECT_EQ(DescribeInstallResult(0x10000), "failed: cannot read the source (0x10000)");
+    EXPECT_EQ(DescribeInstallResult(0x40 | 0x800), "failed: read-only destination, cannot create the destination (0x840)");
     EXPECT_EQ(DescribeInstallResult(0x80000000u), "failed: unknown result (0x80000000)");
     EXPECT_EQ(DescribeInstallResult(kPathTooLong), "not installed: the path is longer than 255 characters");
     EXPECT_EQ(OneLine("a\r\n\n\tb  c \n"), "a b c");
