@@ -78,6 +78,10 @@ public:
     bool EnableShutdownPrivilege() override;
     bool StartProgram(const std::string& commandLine) override;
 
+    // True once the program manager has been asked for something: the shell may open
+    // windows for it by itself afterwards.
+    bool ShellAsked() const { return m_shellAsked; }
+
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
     HPALETTE BackgroundPalette() const { return m_hPalette.Get(); }
@@ -106,4 +110,5 @@ private:
     fw::Bitmap m_hBackground;       // what the window shows
     fw::Palette m_hPalette;         // the background picture's palette, if it has one
     DWORD m_billboardPauseMs = 1000;
+    bool m_shellAsked = false;
 };
