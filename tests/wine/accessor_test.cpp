@@ -4,6 +4,7 @@
 
 #include "handles.h"
 #include "protocol.h"
+#include "wait_idle.h"
 
 #include <gtest/gtest.h>
 
@@ -252,7 +253,7 @@ TEST_F(AccessorTest, ControlTextsFromOtherPrograms) {
     EXPECT_EQ(result, 0u);
     EXPECT_TRUE(client::SendCommandLine(s_accessor, "Destroy later"));
     // Nothing of it closes the accessor: a query after the posted messages had their turn.
-    ::Sleep(300);
+    ASSERT_TRUE(wine_test::WaitUntilIdle(s_accessor, kEndTimeoutMs));
     EXPECT_EQ(client::FindAccessor(), s_accessor);
 }
 
