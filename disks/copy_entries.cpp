@@ -84,15 +84,17 @@ bool ListEntries(const setup::SetupScript& script, int disk, const Section& sect
 
 }  // namespace
 
-std::vector<CopyEntry> ListCopyEntries(const setup::SetupScript& script) {
+CopyList ListCopyEntries(const setup::SetupScript& script) {
     const std::vector<Section> sections = CopySections(script);
     const std::vector<std::string> prefixes = Prefixes(script);
-    std::vector<CopyEntry> entries;
+    CopyList list;
     for (int disk = 1;; ++disk) {
         bool found = false;
         for (const Section& section : sections)
-            for (const std::string& prefix : prefixes) found = ListEntries(script, disk, section, prefix, entries) || found;
-        if (!found) return entries;
+            for (const std::string& prefix : prefixes)
+                found = ListEntries(script, disk, section, prefix, list.entries) || found;
+        if (!found) return list;
+        list.diskCount = disk;
     }
 }
 

@@ -19,6 +19,11 @@ struct CopyEntry {
     bool slide = false;
 };
 
-std::vector<CopyEntry> ListCopyEntries(const setup::SetupScript& script);
+struct CopyList {
+    std::vector<CopyEntry> entries;  // in copy order
+    int diskCount = 0;               // the last disk with an entry ("NULL" slides included)
+};
+
+CopyList ListCopyEntries(const setup::SetupScript& script);
 
 }  // namespace disks

@@ -61,7 +61,9 @@ public:
         AddBackground();
         AddIcons();
         m_fixedCount = m_layout.disks[0].files.size();
-        for (const CopyEntry& entry : ListCopyEntries(m_script)) AddEntry(entry);
+        const CopyList list = ListCopyEntries(m_script);
+        m_layout.disks.resize(std::max<std::size_t>(1, static_cast<std::size_t>(list.diskCount)));
+        for (const CopyEntry& entry : list.entries) AddEntry(entry);
         for (std::size_t disk = 0; disk < m_layout.disks.size(); ++disk) {
             CheckNames(static_cast<int>(disk + 1));
             CheckRoom(static_cast<int>(disk + 1));
@@ -160,7 +162,6 @@ private:
                                       ": a file travels on one disk");
             return;
         }
-        if (m_layout.disks.size() < static_cast<std::size_t>(entry.disk)) m_layout.disks.resize(static_cast<std::size_t>(entry.disk));
         if (Placed(entry.disk, entry.path)) return;  // disk 1's installer, script or pictures
         std::optional<std::vector<std::uint8_t>> bytes = ReadSource(entry.path);
         if (!bytes) {

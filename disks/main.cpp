@@ -100,6 +100,7 @@ Counts Print(const std::string& script, const std::vector<checker::Finding>& fin
 }
 
 int Finish(const Counts& counts, const std::string& what) {
+    std::fflush(stdout);
     std::fprintf(stderr, "setupdisks: %s, %d error(s), %d warning(s)\n", what.c_str(), counts.errors, counts.warnings);
     return counts.errors ? 1 : 0;
 }
