@@ -47,12 +47,6 @@ std::vector<std::string> Prefixes(const setup::SetupScript& script) {
     return prefixes;
 }
 
-int KeyLine(const setup::SetupScript& script, const std::string& section, const std::string& key) {
-    int header = 0, line = 0;
-    if (!script.FindSection(section.c_str(), &header) || !script.FindKey(key.c_str(), header + 1, &line)) return 0;
-    return script.SourceLine(line);
-}
-
 std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number) {
     return prefix + kind + " " + std::to_string(disk) + "." + std::to_string(number);
 }
@@ -83,6 +77,12 @@ bool ListEntries(const setup::SetupScript& script, int disk, const Section& sect
 }
 
 }  // namespace
+
+int KeyLine(const setup::SetupScript& script, const std::string& section, const std::string& key) {
+    int header = 0, line = 0;
+    if (!script.FindSection(section.c_str(), &header) || !script.FindKey(key.c_str(), header + 1, &line)) return 0;
+    return script.SourceLine(line);
+}
 
 CopyList ListCopyEntries(const setup::SetupScript& script) {
     const std::vector<Section> sections = CopySections(script);

@@ -26,4 +26,7 @@ struct CopyList {
 
 CopyList ListCopyEntries(const setup::SetupScript& script);
 
+// The line of the script file that holds the key of the section; 0 when there is none.
+int KeyLine(const setup::SetupScript& script, const std::string& section, const std::string& key);
+
 }  // namespace disks

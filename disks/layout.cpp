@@ -79,12 +79,6 @@ private:
         m_layout.findings.push_back({checker::Severity::kWarning, line, text});
     }
 
-    int KeyLine(const char* section, const char* key) const {
-        int header = 0, line = 0;
-        if (!m_script.FindSection(section, &header) || !m_script.FindKey(key, header + 1, &line)) return 0;
-        return m_script.SourceLine(line);
-    }
-
     // The file in the source folder: by its path on the disk, else by its bare name.
     std::optional<std::vector<std::uint8_t>> ReadSource(const std::string& path) const {
         std::optional<std::vector<std::uint8_t>> bytes = m_source.Read(1, path);
@@ -122,7 +116,7 @@ private:
 
     void AddBackground() {
         const std::string picture = m_script.GetScriptValue("Background", "Background Bitmap", nullptr, kBackgroundBufferSize);
-        if (!picture.empty()) AddRead(picture, "the background picture", KeyLine("Background", "Background Bitmap"));
+        if (!picture.empty()) AddRead(picture, "the background picture", KeyLine(m_script, "Background", "Background Bitmap"));
     }
 
     // The animation icons of every selection question: k.ICO for k = 1, 2, ... as far as
@@ -136,7 +130,7 @@ private:
             const std::optional<setup::SelectQuestion> question = setup::LoadSelectQuestion(m_script, dialog);
             if (!question) return;
             if (question->animationIcon.empty()) continue;
-            const int line = KeyLine(question->section.c_str(), "Animation Icon");
+            const int line = KeyLine(m_script, question->section, "Animation Icon");
             const std::string prefix = location.iconDir + question->animationIcon;
             // The animation ends at the first missing number; the first is a mistake.
             for (int k = 1;; ++k) {
