@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The demo: lays out the sample product's disks, checks its script and prints the plan of
+# The demo: makes the sample product's disks (SETUPDSK.EXE), checks its script and prints the plan of
 # the installation (SETUPCHK.EXE), installs it under Wine on a virtual display
 # of its own as a user accepting the defaults would (No to the restart), saves a numbered
 # screenshot of every dialog, and prints what was installed. It ends with 0 when the
@@ -24,7 +24,8 @@ trap '"$root/tests/wine-env" down "$env_dir"' EXIT
 # shellcheck source=/dev/null
 . "$env_dir/env.sh"
 export ROBOT_EXE=$build/tests/e2e/robot.exe SAMPLE_DISKS=$demo/disks
-"$root/tools/make_sample_disks.sh" "$build" "$SAMPLE_DISKS" >/dev/null
+echo "demo: making the sample's disks from its script with SETUPDSK.EXE"
+"$root/tools/make_sample_disks.sh" "$build" "$SAMPLE_DISKS" | sed 's/^/  /'
 # shellcheck source=tools/sample_install.sh
 . "$root/tools/sample_install.sh"
 

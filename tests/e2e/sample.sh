@@ -5,7 +5,8 @@
 : "${SUITE_BUILD:?}"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export SAMPLE_DISKS=$SUITE_RESULTS/disks SAMPLE_LOG=$SUITE_RESULTS/launch.out
-"$root/tools/make_sample_disks.sh" "$SUITE_BUILD" "$SAMPLE_DISKS" >/dev/null
+"$root/tools/make_sample_disks.sh" "$SUITE_BUILD" "$SAMPLE_DISKS" >"$SUITE_RESULTS/disks.txt"
+grep ': error:\|: warning:' "$SUITE_RESULTS/disks.txt" && fail "setupdisks has findings on the sample"
 # shellcheck source=tools/sample_install.sh
 . "$root/tools/sample_install.sh"
 robot set-profile win.ini windows Run ""
