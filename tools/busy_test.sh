@@ -9,7 +9,7 @@ runs=${1:-5}
 if ! command -v stress-ng >/dev/null; then
   sudo=
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq && $sudo apt-get install -y -qq stress-ng >/dev/null
+  { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq stress-ng; } >/dev/null 2>&1
 fi
 stress-ng --cpu "$(nproc)" --timeout 0 --quiet &
 load=$!
