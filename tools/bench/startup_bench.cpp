@@ -4,8 +4,11 @@
 // run. For SETUP.EXE also how long after that its first dialog is up and painted: the main
 // window's half-second start timer and whatever the installation does before it asks.
 //   STARTBENCH ROUNDS SETUP_EXE YARDSTICK_EXE
-// Each program starts once uncounted, then ROUNDS times in alternating order; it is ended
-// by its process handle as soon as it has been measured.
+// Each program starts once uncounted, then ROUNDS times, the two in turn (each round in the
+// other order); a program is ended by its process handle as soon as it has been measured.
+// Work of other programs on the machine only ever adds to a start-up time, so the figure is
+// the ratio of the best times, as in the copy benchmark; the median of the rounds' own
+// ratios (each round's two starts close together) is printed beside it.
 #include "../../framework/handles.h"
 
 #include <windows.h>
@@ -20,6 +23,9 @@
 namespace {
 
 constexpr double kTimeoutMs = 30000;
+// The watcher's pause between looks: short against the times measured, long enough to
+// leave the Wine server to the program under test.
+constexpr DWORD kPollMs = 2;
 // The installer's main window starts the installation on its first timer tick, after this.
 constexpr double kStartTimerMs = 500;
 
@@ -117,7 +123,7 @@ public:
             if (search.found) return elapsed;
             if (elapsed > kTimeoutMs) return -1;
             // Waiting on the process doubles as the poll's pause.
-            if (::WaitForSingleObject(m_process.Get(), 1) != WAIT_TIMEOUT) return -1;
+            if (::WaitForSingleObject(m_process.Get(), kPollMs) != WAIT_TIMEOUT) return -1;
         }
     }
 
@@ -160,6 +166,8 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+double Best(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,24 +180,31 @@ int main(int argc, char** argv) {
     const std::string yardstickExe = argv[3];
     Measure(setupExe, yardstickExe, true);  // uncounted: the first start of each loads more
 
-    std::printf("start-up: milliseconds from process start (%d rounds)\n", rounds);
-    std::printf("%6s %16s %16s %22s\n", "round", "yardstick shown", "SETUP.EXE shown", "first dialog after it");
-    std::vector<double> yardstick, setup, firstDialog;
+    std::printf("start-up: milliseconds from process start until shown and painted (%d rounds)\n", rounds);
+    std::printf("%6s %16s %16s %7s %22s\n", "round", "yardstick shown", "SETUP.EXE shown", "ratio",
+                "first dialog after it");
+    std::vector<double> yardstick, setup, ratio, firstDialog;
     for (int i = 1; i <= rounds; ++i) {
         const Round round = Measure(setupExe, yardstickExe, i % 2 == 0);
-        if (round.yardstick < 0 || round.setup < 0 || round.firstDialog < 0) {
+        if (round.yardstick <= 0 || round.setup < 0 || round.firstDialog < 0) {
             std::printf("round %d: a window never showed (within %.0f ms)\n", i, kTimeoutMs);
             return 1;
         }
-        std::printf("%6d %16.1f %16.1f %22.1f\n", i, round.yardstick, round.setup, round.firstDialog);
         yardstick.push_back(round.yardstick);
         setup.push_back(round.setup);
+        ratio.push_back(round.setup / round.yardstick);
         firstDialog.push_back(round.firstDialog);
+        std::printf("%6d %16.1f %16.1f %7.2f %22.1f\n", i, round.yardstick, round.setup, ratio.back(),
+                    round.firstDialog);
     }
     const double medianDialog = Median(firstDialog);
-    std::printf("%6s %16.1f %16.1f %22.1f\n", "median", Median(yardstick), Median(setup), medianDialog);
-    std::printf("ratio SETUP.EXE / yardstick: %.2f (goal: at most 1.20)\n", Median(setup) / Median(yardstick));
-    std::printf("first dialog after the background: %.0f ms = start timer %.0f ms + %.0f ms\n", medianDialog,
+    std::printf("%6s %16.1f %16.1f %7.2f %22.1f\n", "median", Median(yardstick), Median(setup), Median(ratio),
+                medianDialog);
+    std::printf("%6s %16.1f %16.1f %7.2f %22.1f\n", "best", Best(yardstick), Best(setup),
+                Best(setup) / Best(yardstick), Best(firstDialog));
+    std::printf("ratio SETUP.EXE / yardstick: %.2f of the best times (goal: at most 1.20), %.2f the rounds' median\n",
+                Best(setup) / Best(yardstick), Median(ratio));
+    std::printf("first dialog after the background: %.0f ms = the start timer's %.0f ms + %.0f ms\n", medianDialog,
                 kStartTimerMs, medianDialog - kStartTimerMs);
     return 0;
 }
