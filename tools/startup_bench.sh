@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$root/build/win32}")
-rounds=${2:-15}
+rounds=${2:-21}
 bench=$build/tools/STARTBENCH.EXE
 [ -f "$bench" ] || { echo "startup_bench.sh: no $bench (build the win32 preset first)" >&2; exit 1; }
 env_dir=$build/bench-startup-env
