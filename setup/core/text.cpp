@@ -53,4 +53,10 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size) 
 
 std::string NumberedKey(const char* name, int number) { return std::string(name) + " " + std::to_string(number); }
 
+std::string ZeroPadded(int number, std::size_t width) {
+    std::string text = std::to_string(number);
+    if (text.size() < width) text.insert(number < 0 ? 1 : 0, width - text.size(), '0');
+    return text;
+}
+
 }  // namespace setup

@@ -29,4 +29,8 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
 // The key of a numbered list entry: "SubDir 3", "Line 12".
 std::string NumberedKey(const char* name, int number);
 
+// The number in decimal, at least `width` characters with zeros after the sign, as "%0*d"
+// prints it: "07", "-05".
+std::string ZeroPadded(int number, std::size_t width);
+
 }  // namespace setup

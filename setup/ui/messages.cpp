@@ -5,7 +5,6 @@
 #include "../core/setup_engine.h"
 #include "../core/text.h"
 
-#include <cstdio>
 #include <string>
 
 namespace setup {
@@ -111,12 +110,10 @@ bool SetupEngine::ConfirmStop() {
 
 int SetupEngine::ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t freeBytes, int driveIndex) {
     // Counts are unsigned: sizes above 2 GiB must not print as negative numbers.
-    char counts[160];
-    std::snprintf(counts, sizeof counts,
-                  " installation need %lu bytes.\n\nThe %c drive only have %lu bytes of free space.\n\n",
-                  static_cast<unsigned long>(neededBytes), static_cast<char>('A' + driveIndex),
-                  static_cast<unsigned long>(freeBytes));
-    const std::string text = m_installName + counts +
+    const char drive = static_cast<char>('A' + driveIndex);
+    const std::string text = m_installName + " installation need " + std::to_string(neededBytes) +
+                             " bytes.\n\nThe " + drive + " drive only have " + std::to_string(freeBytes) +
+                             " bytes of free space.\n\n"
                              "Insufficient disk space !\n\n"
                              "Exit installation and increase available disk space.";
     return ShowScriptMessage(kErrorTitle, text.c_str(), nullptr, nullptr, nullptr, "Space Message",
@@ -151,9 +148,8 @@ bool SetupEngine::AskRetryGroup() {
 }
 
 int SetupEngine::PromptDiskChange(int disk) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Please change Disk-%d to Disk-%d", disk - 1, disk);
-    return ShowScriptMessage("Insert Disk", text, nullptr, nullptr, nullptr, "Disk Message", style::kOk);
+    const std::string text = "Please change Disk-" + std::to_string(disk - 1) + " to Disk-" + std::to_string(disk);
+    return ShowScriptMessage("Insert Disk", text.c_str(), nullptr, nullptr, nullptr, "Disk Message", style::kOk);
 }
 
 }  // namespace setup
