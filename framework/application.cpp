@@ -17,13 +17,7 @@ Application* Application::Current() noexcept { return s_current; }
 
 int Application::Main(HINSTANCE instance) noexcept {
     m_instance = instance;
-    bool started = false;
-    try {
-        started = InitInstance();
-    } catch (...) {
-        started = false;
-    }
-    if (!started) {
+    if (!InitInstance()) {
         m_mainWindow.reset();
         return m_startFailureCode;
     }

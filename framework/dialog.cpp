@@ -109,12 +109,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         if (!self) return TRUE;
         self->m_hwnd = hwnd;
-        try {
-            return self->OnInitDialog() ? TRUE : FALSE;
-        } catch (...) {
-            self->EndDialog(-1);
-            return FALSE;
-        }
+        return self->OnInitDialog() ? TRUE : FALSE;
     }
     auto* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     if (!self) return FALSE;

@@ -116,6 +116,7 @@ using DdeConversation = UniqueHandle<traits::NullIsEmpty<HCONV, &::DdeDisconnect
 // A data handle that the application owns (the result of a client transaction).
 using DdeData = UniqueHandle<traits::NullIsEmpty<HDDEDATA, &::DdeFreeDataHandle>>;
 using Mixer = UniqueHandle<traits::NullIsEmpty<HMIXER, &::mixerClose>>;
+using Hook = UniqueHandle<traits::NullIsEmpty<HHOOK, &::UnhookWindowsHookEx>>;
 // A window this code created and destroys itself (a window that destroys itself on a
 // message is not owned).
 using OwnedWindow = UniqueHandle<traits::NullIsEmpty<HWND, &::DestroyWindow>>;

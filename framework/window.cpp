@@ -26,15 +26,8 @@ LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) noexcept {
     LRESULT result = 0;
-    try {
-        handled = OnMessage(message, wParam, lParam, result);
-        if (!handled) result = DefaultProc(message, wParam, lParam);
-    } catch (...) {
-        // Exceptions must not cross into the system's code; the message then gets the
-        // default processing, and a failed WM_CREATE fails the creation.
-        handled = false;
-        result = message == WM_CREATE ? -1 : DefaultProc(message, wParam, lParam);
-    }
+    handled = OnMessage(message, wParam, lParam, result);
+    if (!handled) result = DefaultProc(message, wParam, lParam);
     return result;
 }
 

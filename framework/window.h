@@ -26,8 +26,9 @@ protected:
     // What happens to a message nobody handled: DefWindowProc for plain windows.
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Runs a message through OnMessage and DefaultProc; never lets an exception escape
-    // into the system's caller.
+    // Runs a message through OnMessage and DefaultProc. Nothing may throw across the
+    // system's caller: the programs are built without exceptions, and an allocation that
+    // fails ends the program (runtime.cpp).
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) noexcept;
 
     HWND m_hwnd = nullptr;

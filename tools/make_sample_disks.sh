@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Lays out the sample product's installation disks as folders DISK1, DISK2, DISK3.
+# Makes the sample product's installation disks, DISK1 to DISK3, with SETUPDSK.EXE from its
+# script: the files come from examples/sample/files, the two programs and SETUP.EXE from
+# the build, and the slides and the edition question's icons are drawn here first.
 #   tools/make_sample_disks.sh WIN32_BUILD_DIR OUTPUT_DIR
+# Runs under Wine: the caller has sourced a Wine environment (tests/wine-env).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sample=$root/examples/sample
@@ -11,38 +14,25 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The pictures: two slides and the two frames of the edition question's animation.
+# The product's files as its author keeps them, in one folder.
+source_dir=$work/source
+mkdir -p "$source_dir/ICONS"
+cp "$sample/files/"* "$build/examples/sample/program/BRIGHT.EXE" "$build/examples/sample/program/LEAFSPL.DLL" \
+  "$source_dir/"
 slide() {
   convert -size 300x180 "gradient:$2" -gravity center -fill white -stroke '#00000060' -strokewidth 1 \
-    -pointsize 26 -annotate 0 "$3" -type truecolor "BMP3:$work/$1"
+    -pointsize 26 -annotate 0 "$3" -type truecolor "BMP3:$source_dir/$1"
 }
 slide SLIDE1.BMP '#2a7a3a-#0c3818' 'One leaf per thought'
 slide SLIDE2.BMP '#3a4aa0-#101848' 'Found again in a moment'
-mkdir -p "$work/ICONS"
-convert "$sample/icons/LEAF1.xpm" "$work/ICONS/LEAF1.ICO"
-convert "$sample/icons/LEAF2.xpm" "$work/ICONS/LEAF2.ICO"
+convert "$sample/icons/LEAF1.xpm" "$source_dir/ICONS/LEAF1.ICO"
+convert "$sample/icons/LEAF2.xpm" "$source_dir/ICONS/LEAF2.ICO"
 
-source_of() {
-  case $1 in
-    SETUP.EXE) echo "$build/setup/SETUP.EXE" ;;
-    BRIGHT.EXE) echo "$build/examples/sample/program/BRIGHT.EXE" ;;
-    LEAFSPL.DLL) echo "$build/examples/sample/program/LEAFSPL.DLL" ;;
-    SETUP.INF) echo "$sample/SETUP.INF" ;;
-    ICONS\\*|SLIDE*) echo "$work/${1//\\//}" ;;
-    *) echo "$sample/files/$1" ;;
-  esac
-}
-
-while read -r disk file compressed; do
-  [[ -z $disk || $disk == \#* ]] && continue
-  from=$(source_of "$file")
-  to=$out/DISK$disk/${file//\\//}
-  mkdir -p "$(dirname "$to")"
-  cp "$from" "$to"
-  if [ "$compressed" = yes ]; then
-    mscompress "$to"
-    rm "$to"
-    mv "${to}_" "${to%?}_"
-  fi
-done <"$sample/disks.txt"
+# Through a file: Wine's helper processes may inherit the output and hold a pipe open.
+code=0
+wine "$build/disks/SETUPDSK.EXE" "$(winepath -w "$sample/SETUP.INF" 2>/dev/null)" \
+  --from "$(winepath -w "$source_dir" 2>/dev/null)" --to "$(winepath -w "$out" 2>/dev/null)" \
+  --installer "$(winepath -w "$build/setup/SETUP.EXE" 2>/dev/null)" </dev/null >"$work/disks.out" 2>&1 || code=$?
+tr -d '\r' <"$work/disks.out"
+[ "$code" = 0 ] || { echo "make_sample_disks: SETUPDSK.EXE ended with $code" >&2; exit 1; }
 echo "sample disks in $out: $(ls "$out" | tr '\n' ' ')"

@@ -6,6 +6,8 @@
 
 SAMPLE_DIR=$WINEPREFIX/drive_c/SAMPLE
 SAMPLE_TARGET=$WINEPREFIX/drive_c/BRIGHTLF
+# The dialogs of the sample, in the order the installer shows them.
+SAMPLE_DIALOGS='Brightleaf Remote|Brightleaf Edition|Sample Notes|Brightleaf 2.1 Installation|Brightleaf 2.1|Insert Disk|Insert Disk|End of Installation'
 
 sample_robot() { wine "$ROBOT_EXE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
@@ -18,14 +20,18 @@ sample_insert_disk() {
 sample_caption() { sample_robot texts "$1" | sed -n 's/^window .* caption "\(.*\)"$/\1/p'; }
 
 # Runs the installation; with a folder, saves a numbered screenshot of every dialog in it.
-# SAMPLE_EXIT gets the installer's exit code.
+# SAMPLE_EXIT gets the installer's exit code, SAMPLE_SEEN the captions of its dialogs in
+# order ("|" between them), SAMPLE_STUCK why the run could not be driven to its end (empty
+# when it could).
 sample_install() {
-  local shots=${1:-} shot=1 launcher hwnd caption seen="" text disk
+  local shots=${1:-} shot=1 launcher stop hwnd caption seen="" text disk
+  SAMPLE_STUCK= SAMPLE_SEEN=
   rm -rf "$SAMPLE_DIR" "$SAMPLE_TARGET"
   mkdir -p "$SAMPLE_DIR"
   cp "$SAMPLE_DISKS/DISK1/SETUP.EXE" "$SAMPLE_DISKS/DISK1/SETUP.INF" "$SAMPLE_DIR/"
   sample_insert_disk 1
-  wine "$ROBOT_EXE" launch --timeout 180000 'C:\SAMPLE\SETUP.EXE' </dev/null >"${SAMPLE_LOG:-/dev/null}" 2>&1 &
+  stop="sample-$$-$RANDOM"
+  wine "$ROBOT_EXE" launch --timeout 300000 --stop "$stop" 'C:\SAMPLE\SETUP.EXE' </dev/null >"${SAMPLE_LOG:-/dev/null}" 2>&1 &
   launcher=$!
   while kill -0 "$launcher" 2>/dev/null; do
     hwnd=$(sample_robot wait-window --timeout 1000 '#32770' '*') || continue
@@ -39,10 +45,12 @@ sample_install() {
         shot=$((shot + 1))
       fi
       echo "sample: \"$caption\""
+      SAMPLE_SEEN=${SAMPLE_SEEN:+$SAMPLE_SEEN|}$caption
     fi
     case $caption in
-      "Brightleaf 2.1")  # the copy itself: nothing to answer
-        sleep 0.2 ;;
+      "Brightleaf 2.1")  # the copy itself: nothing to answer; the next dialog comes in front
+        sleep 0.2
+        continue ;;
       "Insert Disk")
         text=$(sample_robot texts "$hwnd" | grep '^control 1012 ')
         disk=${text##*Disk-}
@@ -56,21 +64,79 @@ sample_install() {
           sample_robot click "$hwnd" 1022 >/dev/null   # a message: its first button
         else
           sample_robot click "$hwnd" 1 >/dev/null      # a question: OK with its defaults
-        fi
-        sample_robot wait-gone --timeout 5000 "$hwnd" >/dev/null || true ;;
+        fi ;;
     esac
+    # Every answer ends its dialog. Until the installer has taken the click, the dialog is
+    # still there and would be answered twice (a disk put in twice while it is read).
+    if ! sample_robot wait-gone --timeout 60000 "$hwnd" >/dev/null; then
+      SAMPLE_STUCK="the dialog \"$caption\" stayed after it was answered"
+      sample_robot stop "$stop" >/dev/null || true
+      break
+    fi
   done
   SAMPLE_EXIT=0
   wait "$launcher" || SAMPLE_EXIT=$?
+}
+
+# Checks what sample_install did against what the sample intends with its answers: the
+# dialogs, the exit code, the files byte for byte, the INI entries, registry values and
+# shortcuts. Prints the first thing that is not so and returns 1; returns 0 when all is.
+#   sample_check SOURCE_ROOT WIN32_BUILD_DIR
+sample_check() {
+  local files=$1/examples/sample/files programs=$2/examples/sample/program f entry section key value report
+  sample_same() { cmp -s "$1" "$2" || { echo "${2#"$WINEPREFIX/drive_c/"} is not the sample's $(basename "$1")"; return 1; }; }
+  [ -z "$SAMPLE_STUCK" ] || { echo "$SAMPLE_STUCK"; return 1; }
+  [ "$SAMPLE_EXIT" = 18 ] || { echo "the installer ended with exit code $SAMPLE_EXIT, not 18"; return 1; }
+  [ "$SAMPLE_SEEN" = "$SAMPLE_DIALOGS" ] || { echo "the dialogs were $SAMPLE_SEEN"; return 1; }
+  # Plain and compressed files; the per-choice files of the defaults only.
+  sample_same "$programs/BRIGHT.EXE" "$SAMPLE_TARGET/BRIGHT.EXE" || return 1
+  sample_same "$programs/LEAFSPL.DLL" "$WINEPREFIX/drive_c/windows/system32/LEAFSPL.DLL" || return 1
+  sample_same "$files/BRIGHTLF.INI" "$WINEPREFIX/drive_c/windows/BRIGHTLF.INI" || return 1
+  for f in README.TXT BRIGHT.HLP LICENSE.TXT HOME.DAT NOTES/WELCOME.TXT TEMPLATE/PLAIN.TPL; do
+    sample_same "$files/$(basename "$f")" "$SAMPLE_TARGET/$f" || return 1
+  done
+  for f in STUDIO.DAT NOTES/RECIPES.TXT TEMPLATE/OUTLINE.TPL SLIDE1.BMP NOTES/SLIDE1.BMP TEMPLATE/SLIDE2.BMP; do
+    [ ! -e "$SAMPLE_TARGET/$f" ] || { echo "C:/BRIGHTLF/$f is there, but the answers leave it out"; return 1; }
+  done
+  # The choices and the version in the product's INI file; win.ini.
+  for entry in "Remote Port 2" "Edition Name Home" "Samples Set 1" "Version Number 2.1" "Version Build 2104" \
+               "Options Autosave 5" "Options Font Times"; do
+    read -r section key value <<<"$entry"
+    [ "$(sample_robot profile 'C:\BRIGHTLF\BRIGHT.INI' "$section" "$key")" = "$value" ] ||
+      { echo "BRIGHT.INI [$section] $key is not $value"; return 1; }
+  done
+  for entry in "Brightleaf|Version|2.1" "windows|Run|  C:\BRIGHTLF\BRIGHT.EXE /tray"; do
+    IFS='|' read -r section key value <<<"$entry"
+    [ "$(sample_robot profile win.ini "$section" "$key")" = "$value" ] ||
+      { echo "win.ini [$section] $key is not '$value'"; return 1; }
+  done
+  # Registry values and the uninstall entry.
+  for entry in "HKLM|Software\Kestrel Works\Brightleaf\2.1|Path|C:\BRIGHTLF\BRIGHT.EXE" \
+               "HKLM|Software\Kestrel Works\Brightleaf\2.1|Notes|C:\BRIGHTLF\NOTES" \
+               "HKLM|Software\Kestrel Works\Brightleaf\2.1|@|Brightleaf 2.1" \
+               "HKCU|Software\Kestrel Works\Brightleaf|Font|Times" \
+               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|DisplayName|Brightleaf 2.1" \
+               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|UninstallString|C:\BRIGHTLF\BRIGHT.EXE /uninstall"; do
+    IFS='|' read -r f section key value <<<"$entry"
+    [ "$(sample_robot reg "$f" "$section" "$key")" = "$value" ] || { echo "$f\\$section $key is not '$value'"; return 1; }
+  done
+  # The program group's shortcuts.
+  report=$(sample_report)
+  for entry in 'Brightleaf.lnk -> C:\BRIGHTLF\BRIGHT.EXE' 'Read Me.lnk -> C:\BRIGHTLF\README.TXT' \
+               'Brightleaf Help.lnk -> C:\BRIGHTLF\BRIGHT.HLP'; do
+    grep -qF "Programs/Brightleaf/$entry" <<<"$report" || { echo "no shortcut $entry"; return 1; }
+  done
 }
 
 # What the installation left on the machine.
 sample_report() {
   local programs
   echo "== files =="
-  (cd "$WINEPREFIX/drive_c" && find BRIGHTLF windows/BRIGHTLF.INI windows/system32/LEAFSPL.DLL -type f -printf '  C:/%p  %s bytes\n' 2>/dev/null | sort)
+  # What is not there is left out: the report also tells of an installation that stopped.
+  (cd "$WINEPREFIX/drive_c" && { find BRIGHTLF windows/BRIGHTLF.INI windows/system32/LEAFSPL.DLL -type f \
+    -printf '  C:/%p  %s bytes\n' 2>/dev/null || true; } | sort)
   echo "== INI entries =="
-  sed 's/^/  BRIGHT.INI  /' "$SAMPLE_TARGET/BRIGHT.INI" | tr -d '\r'
+  if [ -f "$SAMPLE_TARGET/BRIGHT.INI" ]; then sed 's/^/  BRIGHT.INI  /' "$SAMPLE_TARGET/BRIGHT.INI" | tr -d '\r'; fi
   echo "  win.ini [Brightleaf] Version=$(sample_robot profile win.ini Brightleaf Version)"
   echo "  win.ini [windows] Run=$(sample_robot profile win.ini windows Run)"
   echo "== registry =="

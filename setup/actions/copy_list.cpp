@@ -4,8 +4,6 @@
 #include "../core/text.h"
 #include "file_copy.h"
 
-#include <cstdio>
-
 namespace setup {
 
 namespace {
@@ -14,9 +12,7 @@ constexpr const char* kFixedSections[] = {"Windows", "System", "DefDir"};
 constexpr std::size_t kEntryBufferSize = 30;
 
 std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number) {
-    char key[32];
-    std::snprintf(key, sizeof key, "%s %d.%d", kind, disk, number);
-    return prefix + key;
+    return prefix + kind + " " + std::to_string(disk) + "." + std::to_string(number);
 }
 
 std::string WithBackslash(std::string directory) {
@@ -37,9 +33,7 @@ int SlidePosition(const char* value, int position) {
 }  // namespace
 
 std::string SelectionPrefix(int dialog, int item) {
-    char prefix[48];
-    std::snprintf(prefix, sizeof prefix, "Dialog %d. SelItem %d. ", dialog, item);
-    return prefix;
+    return "Dialog " + std::to_string(dialog) + ". SelItem " + std::to_string(item) + ". ";
 }
 
 int SetupEngine::CountEntryList(int disk, const char* section, const char* prefix) const {

@@ -3,7 +3,6 @@
 #include "../core/text.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 namespace setup {
@@ -30,8 +29,7 @@ std::uint32_t SetupEngine::GetRequiredDiskSpace() const {
 bool SetupEngine::CheckDiskSpace(int driveIndex) {
     const std::uint32_t required = GetRequiredDiskSpace();
     if (required == 0) return true;
-    char root[8];
-    std::snprintf(root, sizeof root, "%c:\\", static_cast<char>('A' + driveIndex));
+    const std::string root = {static_cast<char>('A' + driveIndex), ':', '\\'};
     const std::optional<std::uint64_t> free = FreeDiskSpace(root);
     if (!free) return true;  // an unready drive does not stop the installation
     // 4 GiB and more is more than any 32-bit requirement: saturate, never wrap.

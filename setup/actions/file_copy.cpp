@@ -5,8 +5,6 @@
 
 #include "../core/text.h"
 
-#include <cstdio>
-
 namespace setup {
 
 namespace {
@@ -37,10 +35,8 @@ std::string DescribeFile(const std::string& path, const LocalTime& time) {
         hour -= 12;
         half = "PM";
     }
-    char when[64];
-    std::snprintf(when, sizeof when, "\n\t%02d/%02d/%04d\t%02d:%02d%s", time.month, time.day, time.year, hour,
-                  time.minute, half);
-    return "\t" + path + when;
+    return "\t" + path + "\n\t" + ZeroPadded(time.month, 2) + "/" + ZeroPadded(time.day, 2) + "/" +
+           ZeroPadded(time.year, 4) + "\t" + ZeroPadded(hour, 2) + ":" + ZeroPadded(time.minute, 2) + half;
 }
 
 bool SetupEngine::NeedsReplaceConfirmation(const char* fileName) const {

@@ -77,6 +77,7 @@ HKEY RootKey(setup::RegistryRoot root) {
 std::unique_ptr<setup::ProgramManager> CMainFrame::ConnectProgramManager() {
     auto manager = std::make_unique<DdeProgramManager>();
     if (!manager->Connect()) return nullptr;
+    m_shellAsked = true;
     return manager;
 }
 

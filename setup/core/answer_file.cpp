@@ -216,10 +216,7 @@ std::vector<AnswerProblem> CheckAnswers(const SetupScript& file, const SetupScri
             // Keys as the reader finds them: blanks around them are no part of them.
             checker.Key(std::string(*key), Trimmed(SetupScript::ValueOf(line)), file.SourceLine(i));
         } else {
-            checker.Bad(file.SourceLine(i), (SetupScript::StartsSection(line) ? "not a section header: "
-                                             : key                            ? "an answer before the first section: "
-                                                                              : "not KEY=VALUE: ") +
-                                                text);
+            checker.Bad(file.SourceLine(i), "not an answer under a section: " + text);
         }
     }
     return checker.problems;

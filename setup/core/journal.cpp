@@ -5,8 +5,9 @@ namespace setup {
 namespace {
 
 template <typename Call>
-void Each(const std::vector<JournalWriter*>& writers, const Call& call) {
-    for (JournalWriter* writer : writers) call(*writer);
+void Each(JournalWriter* const (&writers)[Journal::kMostWriters], const Call& call) {
+    for (JournalWriter* writer : writers)
+        if (writer) call(*writer);
 }
 
 }  // namespace

@@ -68,13 +68,19 @@ public:
     virtual void RunEnded(RunEnd end, int exitCode) = 0;
 };
 
-// The journal hands every event to each of its writers.
+// The journal hands every event to each of its writers: the log, and the undo record.
 class Journal : public JournalWriter {
 public:
-    void AddWriter(JournalWriter& writer) { m_writers.push_back(&writer); }
+    static constexpr int kMostWriters = 2;
+    // False when there are kMostWriters already.
+    bool AddWriter(JournalWriter& writer) {
+        if (m_count == kMostWriters) return false;
+        m_writers[m_count++] = &writer;
+        return true;
+    }
     // False while no writer listens: facts that cost work (a file's checksum, the value an
     // INI entry had) are then not gathered.
-    bool Active() const { return !m_writers.empty(); }
+    bool Active() const { return m_count != 0; }
 
     void RunStarted(const std::string& program, const std::string& version, const std::string& script,
                     const std::string& switches) override;
@@ -94,7 +100,8 @@ public:
     void RunEnded(RunEnd end, int exitCode) override;
 
 private:
-    std::vector<JournalWriter*> m_writers;
+    JournalWriter* m_writers[kMostWriters] = {};
+    int m_count = 0;
 };
 
 // CRC-32 (the polynomial of zip files) of a block, continuing from crc (0 to start).

@@ -102,7 +102,8 @@ void LogWriter::ProgramManagerCommand(const std::string& command, ProgramManager
 }
 
 void LogWriter::ProgramStarted(const std::string& commandLine, ProgramStart how) {
-    static const char* const kHow[] = {"started", "cannot be started", "not started"};
+    static const char* const kHow[] = {"started", "cannot be started",
+                                       "not started: the answer file does not say [Execute File] Start=Yes"};
     Line(Format("program %s: %s", commandLine.c_str(), kHow[static_cast<int>(how)]));
 }
 

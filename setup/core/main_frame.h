@@ -89,6 +89,10 @@ public:
     bool EnableShutdownPrivilege() override;
     bool StartProgram(const std::string& commandLine) override;
 
+    // True once the program manager has been asked for something: the shell may open
+    // windows for it by itself afterwards.
+    bool ShellAsked() const { return m_shellAsked; }
+
     HBITMAP BackgroundBitmap() const { return m_hBackground.Get(); }
     HBITMAP CleanBackgroundBitmap() const { return m_hCleanBackground.Get(); }
     HPALETTE BackgroundPalette() const { return m_hPalette.Get(); }
@@ -119,4 +123,5 @@ private:
     DWORD m_billboardPauseMs = 1000;
     std::unique_ptr<UnattendedRun> m_run;
     int m_exitCode = kExitCode;
+    bool m_shellAsked = false;
 };

@@ -69,7 +69,8 @@ bool Close(const std::string& a, const char* b) {
         row[0] = i;
         for (std::size_t j = 1; j <= n; ++j) {
             const std::size_t above = row[j];
-            const std::size_t change = diagonal + (FoldName(a.substr(i - 1, 1))[0] == b[j - 1] ? 0 : 1);
+            const char c = a[i - 1] >= 'a' && a[i - 1] <= 'z' ? static_cast<char>(a[i - 1] - 'a' + 'A') : a[i - 1];
+            const std::size_t change = diagonal + (c == b[j - 1] ? 0 : 1);
             row[j] = std::min(std::min(row[j] + 1, row[j - 1] + 1), change);
             diagonal = above;
         }
@@ -81,21 +82,6 @@ bool Close(const std::string& a, const char* b) {
 
 bool SetupOptions::Any() const {
     return quiet || noRestart || usage || !answers.empty() || !record.empty() || !log.empty() || !directory.empty();
-}
-
-std::string SetupOptions::Describe() const {
-    const bool flags[] = {quiet, noRestart, usage};
-    const std::string* values[] = {&answers, &record, &log, &directory};
-    std::string text;
-    for (int i = 0; i < 7; ++i) {
-        const std::string* value = i < 3 ? nullptr : values[i - 3];
-        if (value ? value->empty() : !flags[i]) continue;
-        text += (text.empty() ? "/" : " /") + std::string(kSwitches[i].name);
-        if (!value) continue;
-        const bool quote = value->find_first_of(" \t") != std::string::npos;
-        text += (quote ? "=\"" : "=") + *value + (quote ? "\"" : "");
-    }
-    return text;
 }
 
 ParsedOptions ParseCommandLine(std::string_view arguments) {

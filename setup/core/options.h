@@ -18,8 +18,6 @@ struct SetupOptions {
 
     // True when any switch was given: a run without any behaves exactly as before.
     bool Any() const;
-    // The switches in the form they take on a command line, for the log.
-    std::string Describe() const;
 };
 
 struct ParsedOptions {

@@ -35,10 +35,7 @@ bool SetupEngine::RunExecuteFile() {
     char command[kPathBufferSize];
     if (!GetScriptString("Execute File", "File", nullptr, command, sizeof command)) return false;
     if (!ResolvePathRef(command, sizeof command, m_installDir.c_str())) return false;
-    const Answer allowed = Answers().AllowProgramStart(command);
-    if (allowed.origin != Origin::kUser)
-        m_journal.Answered(std::string("start the program ") + command, allowed.value == result::kYes ? "Yes" : "No", allowed);
-    if (allowed.value != result::kYes) {
+    if (Answers().AllowProgramStart(command).value != result::kYes) {
         m_journal.ProgramStarted(command, ProgramStart::kSkipped);
         return false;
     }

@@ -21,7 +21,9 @@ std::string ReadSetupSystemKey(const std::string& scriptPath, const char* key,
 
 }  // namespace
 
-CSetupApp* GetSetupApp() { return dynamic_cast<CSetupApp*>(fw::Application::Current()); }
+// Every program built on the installer's windows runs a CSetupApp (there is no run-time
+// type information to check it with).
+CSetupApp* GetSetupApp() { return static_cast<CSetupApp*>(fw::Application::Current()); }
 
 void CSetupApp::LocateScript() {
     setup::ProgramLocation location = setup::LocateProgramFiles(ModulePath());

@@ -103,4 +103,10 @@ std::string FormatList(const char* format, std::va_list arguments) {
     return text;
 }
 
+std::string ZeroPadded(int number, std::size_t width) {
+    std::string text = std::to_string(number);
+    if (text.size() < width) text.insert(number < 0 ? 1 : 0, width - text.size(), '0');
+    return text;
+}
+
 }  // namespace setup

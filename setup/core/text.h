@@ -34,5 +34,8 @@ std::string NumberedKey(const char* name, int number);
 // with the length modifier l and a width with or without leading zeros.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatList(const char* format, std::va_list arguments);
+// The number in decimal, at least `width` characters with zeros after the sign, as "%0*d"
+// prints it: "07", "-05".
+std::string ZeroPadded(int number, std::size_t width);
 
 }  // namespace setup

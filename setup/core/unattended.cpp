@@ -1,12 +1,12 @@
 #include "unattended.h"
 
 #include "../../framework/handles.h"
+#include "../res/resource.h"
 #include "main_frame.h"
 #include "text.h"
 
 #include <windows.h>
 
-#include <vector>
 
 // The log file: each line appended and handed to the system as it is written, so that a
 // run that is ended half way leaves its log up to that point.
@@ -60,20 +60,6 @@ std::string FolderOf(const std::string& path) {
     return std::string(full, static_cast<std::size_t>(name - full));
 }
 
-// "1.0.0.0", from the program's version resource.
-std::string ProgramVersion(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    std::vector<char> data(size);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (size == 0 || !::GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
-        !::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
-        return "(no version)";
-    return setup::Format("%lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
-                         fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
-}
-
 std::string FileName(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -81,9 +67,10 @@ std::string FileName(const std::string& path) {
 
 }  // namespace
 
-UnattendedRun::UnattendedRun(setup::SetupOptions options, std::string title, std::string scriptPath,
-                             std::string programPath)
+UnattendedRun::UnattendedRun(setup::SetupOptions options, std::string arguments, std::string title,
+                             std::string scriptPath, std::string programPath)
     : m_options(std::move(options)),
+      m_arguments(std::move(arguments)),
       m_title(std::move(title)),
       m_scriptPath(std::move(scriptPath)),
       m_programPath(std::move(programPath)) {}
@@ -93,10 +80,12 @@ UnattendedRun::~UnattendedRun() = default;
 std::unique_ptr<UnattendedRun> UnattendedRun::Start(const char* commandLine, const std::string& title,
                                                     const std::string& scriptPath, const std::string& programPath,
                                                     int& failure) {
-    setup::ParsedOptions parsed = setup::ParseCommandLine(setup::ArgumentsOf(commandLine));
+    const std::string_view arguments = setup::ArgumentsOf(commandLine);
+    setup::ParsedOptions parsed = setup::ParseCommandLine(arguments);
     failure = -1;
     if (!parsed.options.Any() && parsed.error.empty()) return nullptr;
-    auto run = std::make_unique<UnattendedRun>(std::move(parsed.options), title, scriptPath, programPath);
+    auto run = std::make_unique<UnattendedRun>(std::move(parsed.options), std::string(arguments), title, scriptPath,
+                                               programPath);
     if (!run->Begin(parsed.error)) failure = run->ExitCode();
     return run;
 }
@@ -106,7 +95,7 @@ bool UnattendedRun::OpenLog() {
     if (!file->Open(m_options.log)) return false;
     m_logFile = std::move(file);
     m_log = std::make_unique<setup::LogWriter>(*m_logFile);
-    m_log->RunStarted(FileName(m_programPath), ProgramVersion(m_programPath), m_scriptPath, m_options.Describe());
+    m_log->RunStarted(FileName(m_programPath), SETUP_VERSION_TEXT, m_scriptPath, m_arguments);
     return true;
 }
 

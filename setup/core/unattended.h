@@ -16,7 +16,9 @@ class LogFile;
 
 class UnattendedRun : public setup::AnswerFileWriter {
 public:
-    UnattendedRun(setup::SetupOptions options, std::string title, std::string scriptPath, std::string programPath);
+    // arguments: the command line after the program's name, as it was given, for the log.
+    UnattendedRun(setup::SetupOptions options, std::string arguments, std::string title, std::string scriptPath,
+                  std::string programPath);
 
     // The run a command line asks for: none without switches. failure gets -1, or the exit
     // code when the program is to end at once (a wrong command line, /?).
@@ -54,6 +56,7 @@ private:
     void Show(const std::string& text, unsigned icon) const;
 
     setup::SetupOptions m_options;
+    std::string m_arguments;
     std::string m_title;
     std::string m_scriptPath;
     std::string m_programPath;

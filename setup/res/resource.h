@@ -4,6 +4,9 @@
 
 #define IDC_STATIC (-1)
 
+// The program's version, as its version resource and its log name it.
+#define SETUP_VERSION_TEXT "1.0.0.0"
+
 #define IDI_SETUP 128
 
 // The message dialog.

@@ -18,11 +18,13 @@ void MoveItem(HWND item, const setup::Rect& r) {
 
 }  // namespace
 
-const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[4] = {
+const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[6] = {
     fw::OnCommand(setup::kMessageButtonIds[0], &CMessageDlg::OnFirstButton),
     fw::OnCommand(setup::kMessageButtonIds[1], &CMessageDlg::OnSecondButton),
     fw::OnCommand(setup::kMessageButtonIds[2], &CMessageDlg::OnThirdButton),
     fw::OnSysCommand(SC_CLOSE, &CMessageDlg::OnClose),
+    fw::OnMessage(WM_TIMER, &CMessageDlg::OnTimer),
+    fw::OnMessage(FrontKeeper::kCheckMessage, &CMessageDlg::OnCheckFront),
 };
 
 CMessageDlg::CMessageDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
@@ -37,6 +39,8 @@ void CMessageDlg::SetMessage(const char* text, const char* title, const char* ca
 }
 
 bool CMessageDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Seen, not handled: the dialog manager keeps its own focus rules on activation.
+    if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) m_front.OnDeactivated();
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
            CSetupDlg::OnMessage(message, wParam, lParam, result);
 }
@@ -48,6 +52,9 @@ bool CMessageDlg::OnInitDialog() {
     PlaceAndLayout();
     SetIcon();
     SetUpButtons();
+    // After a conversation with the program manager the shell opens the groups' windows by
+    // itself, and late: the messages that follow keep the front.
+    if (CMainFrame* frame = Frame(); frame && frame->ShellAsked()) m_front.Start(m_hwnd);
     return true;
 }
 
@@ -127,6 +134,16 @@ LRESULT CMessageDlg::OnSecondButton(WPARAM, LPARAM) {
 
 LRESULT CMessageDlg::OnThirdButton(WPARAM, LPARAM) {
     EndDialog(m_plan.results[2]);
+    return 0;
+}
+
+LRESULT CMessageDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == FrontKeeper::kTimer) m_front.Check();
+    return 0;
+}
+
+LRESULT CMessageDlg::OnCheckFront(WPARAM, LPARAM) {
+    m_front.Check();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // shrinks to fit, and one to three buttons whose captions the script may replace.
 #pragma once
 
+#include "front_keeper.h"
 #include "message_layout.h"
 #include "setup_dlg.h"
 
@@ -30,12 +31,15 @@ private:
     LRESULT OnSecondButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnThirdButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCheckFront(WPARAM wParam, LPARAM lParam);
 
-    static const fw::MessageEntry<CMessageDlg> kMessageTable[4];
+    static const fw::MessageEntry<CMessageDlg> kMessageTable[6];
 
     std::string m_title;
     std::string m_text;
     std::string m_captions[3];
     int m_style = 0;
     setup::ButtonPlan m_plan;
+    FrontKeeper m_front;
 };

@@ -5,7 +5,6 @@
 #include "../core/setup_engine.h"
 #include "../core/text.h"
 
-#include <cstdio>
 #include <string>
 
 namespace setup {
@@ -123,12 +122,10 @@ bool SetupEngine::ConfirmStop() {
 
 int SetupEngine::ReportLowDiskSpace(std::uint32_t neededBytes, std::uint32_t freeBytes, int driveIndex) {
     // Counts are unsigned: sizes above 2 GiB must not print as negative numbers.
-    char counts[160];
-    std::snprintf(counts, sizeof counts,
-                  " installation need %lu bytes.\n\nThe %c drive only have %lu bytes of free space.\n\n",
-                  static_cast<unsigned long>(neededBytes), static_cast<char>('A' + driveIndex),
-                  static_cast<unsigned long>(freeBytes));
-    const std::string text = m_installName + counts +
+    const char drive = static_cast<char>('A' + driveIndex);
+    const std::string text = m_installName + " installation need " + std::to_string(neededBytes) +
+                             " bytes.\n\nThe " + drive + " drive only have " + std::to_string(freeBytes) +
+                             " bytes of free space.\n\n"
                              "Insufficient disk space !\n\n"
                              "Exit installation and increase available disk space.";
     return AskQuestion(Question(Ask::kReport, kErrorTitle, text.c_str(), "Space Message", style::kOk | style::kStopIcon))

@@ -1,13 +1,15 @@
 #include "setup_dlg.h"
 
-#include "../../framework/application.h"
 #include "../core/main_frame.h"
+#include "../core/setup_app.h"
 
 CSetupDlg::CSetupDlg(UINT templateId, CMainFrame* frame) noexcept : fw::Dialog(templateId, frame) {}
 
 CMainFrame* CSetupDlg::Frame() {
-    fw::Application* app = fw::Application::Current();
-    return app ? dynamic_cast<CMainFrame*>(app->MainWindow()) : nullptr;
+    // The installer's main window, when there is one, is its CMainFrame: nothing else is
+    // ever made the main window of a CSetupApp.
+    CSetupApp* app = GetSetupApp();
+    return app ? static_cast<CMainFrame*>(app->MainWindow()) : nullptr;
 }
 
 int CSetupDlg::GetFrameScriptString(const char* section, const char* key, const char* defaultValue,

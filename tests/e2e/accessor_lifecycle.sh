@@ -14,7 +14,7 @@ second_start() {
   local code=0
   # The words are the command line: unquoted on purpose, so that "" starts with none.
   # shellcheck disable=SC2086
-  robot launch --timeout 15000 "$OSTREL" $1 >"$SUITE_RESULTS/second.out" || code=$?
+  robot launch --timeout "$WAIT_MS" "$OSTREL" $1 >"$SUITE_RESULTS/second.out" || code=$?
   echo "$code"
 }
 
@@ -23,12 +23,12 @@ second_start() {
 hwnd=
 start_accessor() {
   start_launch "$OSTREL"
-  hwnd=$(probe wait-up --timeout 15000) || fail "the accessor's window did not come up: $hwnd"
+  hwnd=$(probe wait-up --timeout "$WAIT_MS") || fail "the accessor's window did not come up: $hwnd"
 }
 
 expect_ended_with_zero() {
   local hwnd=$1 what=$2
-  probe wait-gone --timeout 10000 "$hwnd" >/dev/null || fail "$what did not close the accessor"
+  probe wait-gone --timeout "$WAIT_MS" "$hwnd" >/dev/null || fail "$what did not close the accessor"
   finish_launch
   expect_eq "$LAUNCH_CODE" 0 "the accessor's exit code after $what"
   probe absent || fail "an accessor window is left after $what"
@@ -38,7 +38,7 @@ probe absent || fail "an accessor is already running on this desktop"
 
 note "a first start with Destroy"
 code=0
-robot launch --timeout 10000 "$OSTREL" Destroy >"$SUITE_RESULTS/first.out" || code=$?
+robot launch --timeout "$WAIT_MS" "$OSTREL" Destroy >"$SUITE_RESULTS/first.out" || code=$?
 expect_eq "$code" 0 "the exit code of a first start with Destroy"
 probe absent || fail "a first start with Destroy left its window"
 

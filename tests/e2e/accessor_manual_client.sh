@@ -22,7 +22,7 @@ expect_eq "$out" "OSTREL.EXE is not running" "the client's output without an acc
 
 note "against a running accessor"
 start_launch "$OSTREL"
-hwnd=$(probe wait-up --timeout 15000) || fail "the accessor's window did not come up: $hwnd"
+hwnd=$(probe wait-up --timeout "$WAIT_MS") || fail "the accessor's window did not come up: $hwnd"
 thread=$(probe thread-id) || fail "the accessor does not serve requests"
 out=$(wine_quiet "$CLIENT") || fail "the client failed: $out"
 echo "$out" >"$SUITE_RESULTS/client.out"
@@ -37,7 +37,7 @@ probe alive "$hwnd" || fail "the client closed the accessor without being asked"
 note "destroy"
 out=$(wine_quiet "$CLIENT" destroy) || fail "the client failed: $out"
 expect_eq "$(line_of "$out" "Destroy:")" "Destroy: result 1" "the control message's result"
-probe wait-gone --timeout 10000 "$hwnd" >/dev/null || fail "Destroy did not close the accessor"
+probe wait-gone --timeout "$WAIT_MS" "$hwnd" >/dev/null || fail "Destroy did not close the accessor"
 finish_launch
 expect_eq "$LAUNCH_CODE" 0 "the accessor's exit code after Destroy"
 note "passed"

@@ -1,10 +1,24 @@
-# SETUP.EXE travels on the first disk beside the product: stripped, and at most 400 KB.
+# The shipped binaries travel on the installation disks, SETUP.EXE on the first one beside
+# the product's own files: each is stripped and within its budget.
+#   binary_size.sh SETUP.EXE OSTREL.EXE SONARET.DLL
 set -euo pipefail
-setup=$1
-size=$(stat -c %s "$setup")
-echo "SETUP.EXE: $size bytes"
-[ "$size" -le 409600 ] || { echo "FAIL: SETUP.EXE is larger than 400 KB"; exit 1; }
-if i686-w64-mingw32-objdump -t "$setup" | grep -q '\.text'; then
-  echo "FAIL: SETUP.EXE carries its symbol table"
-  exit 1
-fi
+status=0
+for binary in "$@"; do
+  name=$(basename "$binary")
+  case $name in
+    SETUP.EXE) limit=196608 ;;   # 192 KiB
+    OSTREL.EXE) limit=65536 ;;   # 64 KiB
+    SONARET.DLL) limit=24576 ;;  # 24 KiB
+    *) echo "FAIL: no budget for $name"; status=1; continue ;;
+  esac
+  size=$(stat -c %s "$binary")
+  echo "$name: $size bytes (budget $limit)"
+  [ "$size" -le "$limit" ] || { echo "FAIL: $name is larger than $limit bytes"; status=1; }
+  # Read whole first: grep -q would stop reading early, and the pipeline would then fail.
+  symbols=$(i686-w64-mingw32-objdump -t "$binary")
+  if grep -q '\.text' <<<"$symbols"; then
+    echo "FAIL: $name carries its symbol table"
+    status=1
+  fi
+done
+exit $status

@@ -79,10 +79,14 @@ robot select "$hwnd" 1005 2
 robot click "$hwnd" 1
 
 hwnd=$(wait_dialog "Edition")
+# The animation's timer changes the icon by itself: watched until it does, within the bound.
 first=$(robot icon "$hwnd" 1008)
-sleep 0.8
-second=$(robot icon "$hwnd" 1008)
-[ "$first" != "$second" ] || fail "the animation icon did not change ($first)"
+waited=0
+until [ "$(robot icon "$hwnd" 1008)" != "$first" ]; do
+  [ "$waited" -lt "$WAIT_MS" ] || fail "the animation icon did not change ($first)"
+  sleep 0.1
+  waited=$((waited + 100))
+done
 edition=$(robot texts "$hwnd")
 screenshot 02-edition >/dev/null
 robot select "$hwnd" 1005 1
@@ -95,9 +99,8 @@ read -r _ ok_long _ _ <<<"$(control_rect "$language" 1)"
 note "OK button at $ok_short for one info line, at $ok_long for the long text"
 [ "$ok_long" -gt "$ok_short" ] || fail "the long text did not push the buttons down"
 screenshot 03-language >/dev/null
-robot click "$hwnd" 2
-stop=$(wait_dialog "Terminate Installation")
-robot click "$stop" 1023
+click_away "$hwnd" 2
+click_away "$(wait_dialog "Terminate Installation")" 1023
 hwnd=$(wait_dialog "Language")
 robot select "$hwnd" 1005 1
 robot click "$hwnd" 1

@@ -1,7 +1,8 @@
 # One script with every kind of entry after the copy: program groups with their items in
 # the Start Menu, registry keys and the uninstall entry, start-up programs on win.ini's
 # "Run" and "Load" lines, [Write INI N] entries and [Version] entries; the restart question
-# that the start-up programs bring is answered No.
+# that the start-up programs bring stays in front of the group windows that the shell opens
+# late, until the user clicks one, and is answered No.
 . "$(dirname "$0")/lib.sh"
 for f in STUDIO.EXE README.TXT SAMPLE.DAT; do echo "$f" >"$DRIVE_DIR/$f"; done
 layout_setup '[Setup System]
@@ -70,8 +71,18 @@ rm -rf "$WINEPREFIX/drive_c/STUDIO"
 start_launch "$WIN_DIR\\SETUP.EXE"
 hwnd=$(wait_dialog "Installation")
 robot click "$hwnd" 1
-hwnd=$(wait_dialog "End of Installation" 30000)
+hwnd=$(wait_dialog "End of Installation")
 expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" 'Acme Studio installation complete.\n\nThe Setup program will restart Windows\nso that the Acme Studio can take effect.\n\nDo you wish to restart Windows now ?' "restart question after start-up programs"
+# The shell opens the groups' windows by itself, after the conversation has ended. Once
+# they are up, the question is in front of them (the foreground window, and nothing over
+# its centre), and stays there.
+shell=$(robot wait-window --timeout "$WAIT_MS" '*' 'Acme Extras') || fail "the shell showed no group window: $shell"
+front=$(robot front --timeout "$WAIT_MS" "$hwnd") || fail "the question is not in front of the group window: $front"
+front=$(robot front --timeout "$WAIT_MS" "$hwnd" after 5000) || fail "the question lost the front: $front"
+screenshot question-in-front >/dev/null
+# A user who clicks the group's window keeps it in front.
+clicked=$(robot user-click "$shell") || fail "cannot click the group window"
+front=$(robot front --timeout "$WAIT_MS" "$clicked" hold 2000) || fail "the group window the user clicked did not stay in front: $front"
 robot click "$hwnd" 1023
 finish_launch
 expect_eq "$LAUNCH_CODE" 18 "exit code"

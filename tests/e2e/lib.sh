@@ -26,6 +26,11 @@ fail() {
 
 note() { echo "[$SCENARIO] $*"; }
 
+# The bound of every wait for something the program under test does by itself (a window that
+# comes or goes, a line a helper prints). It only limits how long a failure takes to show:
+# nothing is expected to happen within it, so a busy machine never makes a scenario fail.
+WAIT_MS=60000
+
 # Runs a Wine program with its output through a file: Wine's helper processes inherit
 # the output and would keep a pipe (and so a command substitution) open.
 wine_quiet() {
@@ -55,7 +60,7 @@ LAUNCH_STOP=
 LAUNCH_OUT=$SUITE_RESULTS/launch.out
 start_launch() {
   LAUNCH_STOP="e2e-$SCENARIO-$$-$RANDOM"
-  wine "$ROBOT_EXE" launch --timeout 60000 --stop "$LAUNCH_STOP" "$@" </dev/null >"$LAUNCH_OUT" 2>&1 &
+  wine "$ROBOT_EXE" launch --timeout 300000 --stop "$LAUNCH_STOP" "$@" </dev/null >"$LAUNCH_OUT" 2>&1 &
   LAUNCHER_PID=$!
 }
 
@@ -97,21 +102,16 @@ expect_eq() {
   [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"
 }
 
-# A screenshot of a window that may not stay long: the robot waits until the window is up
-# and painted and holds its thread still while the screen is captured. Prints the file.
-frozen_screenshot() {
-  local name=$1 class=$2 caption=$3 out=$SUITE_RESULTS/freeze-$1.out freezer code=0
-  wine "$ROBOT_EXE" freeze --timeout 5000 "$class" "$caption" 1500 </dev/null >"$out" 2>&1 &
-  freezer=$!
-  for _ in $(seq 200); do
-    grep -q frozen "$out" && break
-    kill -0 "$freezer" 2>/dev/null || break
-    sleep 0.02
+# Waits until FILE holds a line with PATTERN, for as long as the process PID (the helper
+# that prints it) runs, within WAIT_MS. False when the line never came.
+wait_for_line() {
+  local file=$1 pattern=$2 pid=$3 waited=0
+  until grep -q "$pattern" "$file" 2>/dev/null; do
+    kill -0 "$pid" 2>/dev/null || { grep -q "$pattern" "$file" 2>/dev/null; return; }
+    [ "$waited" -lt "$WAIT_MS" ] || return 1
+    sleep 0.05
+    waited=$((waited + 50))
   done
-  grep -q frozen "$out" || { wait "$freezer" || true; fail "no screenshot of $caption: $(tr -d '\r' <"$out")"; }
-  screenshot "$name"
-  wait "$freezer" || code=$?
-  [ "$code" = 0 ] || fail "the window of $caption was not released"
 }
 
 # One control's line of `robot texts` output.
@@ -126,8 +126,16 @@ window_client_width() { grep '^window ' <<<"$1" | awk '{print $11}'; }
 # Waits for a dialog of the given caption; prints its handle.
 wait_dialog() {
   local hwnd
-  hwnd=$(robot wait-window --timeout "${2:-15000}" '#32770' "$1") || fail "no dialog \"$1\": $hwnd"
+  hwnd=$(robot wait-window --timeout "$WAIT_MS" '#32770' "$1") || fail "no dialog \"$1\": $hwnd"
   echo "$hwnd"
+}
+
+# Clicks a button that ends its dialog and waits until the dialog is gone. A click is posted:
+# until the program has taken it, the dialog is still there, and a wait for the next dialog
+# of the same caption would find this one again.
+click_away() {
+  robot click "$1" "$2" >/dev/null || fail "cannot click $2 in $1"
+  robot wait-gone --timeout "$WAIT_MS" "$1" >/dev/null || fail "the dialog $1 stayed after a click on $2"
 }
 
 # Unix paths of the Windows and system directories of the prefix.

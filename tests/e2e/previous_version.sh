@@ -28,9 +28,9 @@ RunFile 1=MONITOR.EXE'
 robot set-profile win.ini windows Run 'C:\OLD\MONITOR.EXE OTHER.EXE'
 
 # Another program's window, which the restart request is expected to end.
-wine "$ROBOT_EXE" hold-window --timeout 60000 'Bystander' </dev/null >"$SUITE_RESULTS/bystander.out" 2>&1 &
+wine "$ROBOT_EXE" hold-window --timeout 300000 'Bystander' </dev/null >"$SUITE_RESULTS/bystander.out" 2>&1 &
 bystander=$!
-for _ in $(seq 200); do grep -q ready "$SUITE_RESULTS/bystander.out" && break; sleep 0.05; done
+wait_for_line "$SUITE_RESULTS/bystander.out" ready "$bystander" || fail "the other program's window did not come up"
 
 start_launch "$WIN_DIR\\SETUP.EXE"
 hwnd=$(wait_dialog "Installation")
@@ -42,7 +42,8 @@ robot click "$hwnd" 1022
 started=$(date +%s)
 wait "$bystander" || true
 note "the other program ended $(( $(date +%s) - started )) s after Yes"
-[ $(( $(date +%s) - started )) -lt 30 ] || fail "the restart request did not end the other program"
+# Left alone, it would have waited out its time and said so; ended by the request, it says nothing.
+grep -q 'never brought' "$SUITE_RESULTS/bystander.out" && fail "the restart request did not end the other program"
 
 finish_launch
 note "the installer ended with the session (exit code $LAUNCH_CODE)"

@@ -9,10 +9,9 @@ AP Name=E2E Single
 Install Name=Single'
 
 holder_out=$SUITE_RESULTS/holder.out
-wine "$ROBOT_EXE" hold-window --timeout 20000 'E2E Single' </dev/null >"$holder_out" 2>&1 &
+wine "$ROBOT_EXE" hold-window --timeout "$WAIT_MS" 'E2E Single' </dev/null >"$holder_out" 2>&1 &
 holder=$!
-for _ in $(seq 200); do grep -q ready "$holder_out" && break; sleep 0.05; done
-grep -q ready "$holder_out" || fail "the holding window did not come up"
+wait_for_line "$holder_out" ready "$holder" || fail "the holding window did not come up"
 
 start_launch "$WIN_DIR\\SETUP.EXE"
 finish_launch
@@ -27,7 +26,7 @@ expect_eq "$code" 0 "the window with the title was brought to the front"
 start_launch "$WIN_DIR\\SETUP.EXE"
 hwnd=$(wait_dialog "End of Installation")
 second=0
-robot launch --timeout 10000 "$WIN_DIR\\SETUP.EXE" >"$SUITE_RESULTS/second.out" || second=$?
+robot launch --timeout "$WAIT_MS" "$WIN_DIR\\SETUP.EXE" >"$SUITE_RESULTS/second.out" || second=$?
 expect_eq "$second" 0 "the second run's exit code"
 robot click "$hwnd" 1022
 finish_launch

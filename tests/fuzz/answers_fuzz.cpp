@@ -5,6 +5,7 @@
 // same after the recorder has written those answers again.
 #include "core/answer_file.h"
 #include "core/options.h"
+#include "options_text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const setup::ParsedOptions parsed = setup::ParseCommandLine(setup::ArgumentsOf("SETUP.EXE " + commandLine));
     if (parsed.error.empty()) {
-        const setup::ParsedOptions again = setup::ParseCommandLine(parsed.options.Describe());
-        if (!again.error.empty() || again.options.Describe() != parsed.options.Describe()) __builtin_trap();
+        const setup::ParsedOptions again = setup::ParseCommandLine(setup::Described(parsed.options));
+        if (!again.error.empty() || setup::Described(again.options) != setup::Described(parsed.options)) __builtin_trap();
     }
 
     const std::string file = newline == std::string::npos ? std::string() : input.substr(newline + 1);

@@ -56,6 +56,7 @@ TEST(AccessorRequest, Layouts) {
     hugeName[0] = hugeName[1] = 0xFF;
     Bytes longer = ShortestForeground();
     longer.resize(64, 0xEE);
+    Bytes emptyBlock = Request("GetForegroundWindow", Bytes{});
 
     struct Case {
         const char* name;
@@ -67,6 +68,7 @@ TEST(AccessorRequest, Layouts) {
         {"padded name field", padded, true, 38, 42},
         {"bytes after the NUL", garbageAfterNul, true, 38, 42},
         {"data longer than the request", longer, true, 26, 30},
+        {"empty argument block", emptyBlock, true, 26, 26},
         {"name without NUL in its field", noNul, false, 0, 0},
         {"empty name", emptyName, false, 0, 0},
         {"zero-length name field", zeroLengthName, false, 0, 0},
@@ -82,6 +84,9 @@ TEST(AccessorRequest, Layouts) {
         EXPECT_EQ(request.size, c.size) << c.name;
         EXPECT_STREQ(request.name, "GetForegroundWindow") << c.name;
     }
+    // A command never runs on a block shorter than its arguments, the empty one included.
+    fake::System system;
+    EXPECT_EQ(ServeRequest(system, ACCESSOR_MAGIC_DIRECT, emptyBlock.data(), emptyBlock.size()).result, 0);
 }
 
 // Every length short of the request's own is refused, and nothing beyond it is read (the

@@ -89,9 +89,9 @@ TEST(AnswerFile, EachMistakeIsNamedWithItsLine) {
         {"[Execute File]\r\nStart=Maybe\r\n", 2, "Start=Maybe: the answer is one of Yes, No"},        {"[Disks]\r\nDisk 1=X\r\n", 2, "\"Disk 1\": the disks that are asked for are Disk 2 and after"},
         {"[Disks]\r\nDisk 2=\r\n", 2, "Disk 2 names no folder"},
         {"[Destination]\r\nDirectory=\r\n", 2, "Directory= names no directory"},
-        {"Item=1\r\n", 1, "an answer before the first section: Item=1"},
-        {"[Dialog 1]\r\nItem=1\r\nItem 1\r\n", 3, "not KEY=VALUE: Item 1"},
-        {"[Dialog 1\r\n", 1, "not a section header: [Dialog 1"},
+        {"Item=1\r\n", 1, "not an answer under a section: Item=1"},
+        {"[Dialog 1]\r\nItem=1\r\nItem 1\r\n", 3, "not an answer under a section: Item 1"},
+        {"[Dialog 1\r\n", 1, "not an answer under a section: [Dialog 1"},
     };
     for (const Case& c : cases) {
         const auto problems = CheckAnswers(Text(c.file), Text(kScript));

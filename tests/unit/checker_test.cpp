@@ -1,4 +1,6 @@
 #include "check.h"
+#include "layout.h"
+#include "memory_disks.h"
 
 #include <gtest/gtest.h>
 
@@ -10,31 +12,6 @@
 
 namespace checker {
 namespace {
-
-// Disks held in memory: file names (upper case) per disk.
-class MemoryDisks : public Disks {
-public:
-    std::map<int, std::map<std::string, std::vector<std::uint8_t>>> files;
-
-    void Add(int disk, const std::string& name, std::vector<std::uint8_t> bytes = {'x'}) {
-        files[disk][Upper(name)] = std::move(bytes);
-    }
-    std::optional<std::vector<std::uint8_t>> Read(int disk, const std::string& name) const override {
-        auto d = files.find(disk);
-        if (d == files.end()) return std::nullopt;
-        auto f = d->second.find(Upper(name));
-        if (f == d->second.end()) return std::nullopt;
-        return f->second;
-    }
-    bool Exists(int disk, const std::string& name) const override { return Read(disk, name).has_value(); }
-    std::string Describe(int disk) const override { return "DISK" + std::to_string(disk); }
-
-private:
-    static std::string Upper(std::string text) {
-        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return text;
-    }
-};
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return std::vector<std::uint8_t>(text.begin(), text.end()); }
 
@@ -142,22 +119,25 @@ TEST(Checker, CompressedFilesAndSubfolders) {
     for (const Finding& finding : findings) ADD_FAILURE() << FormatFinding("SETUP.INF", finding);
 }
 
-// The sample product's script against the disks its manifest lays out.
+// The sample product's script against the disks setupdisks lays out from it.
 TEST(Checker, SampleProductIsClean) {
     std::ifstream script(SAMPLE_DIR "/SETUP.INF", std::ios::binary);
     std::stringstream text;
     text << script.rdbuf();
     ASSERT_FALSE(text.str().empty());
+    MemoryDisks source;
+    for (const char* name : {"BRIGHTLF.INI", "LEAFSPL.DLL", "BRIGHT.EXE", "README.TXT", "HOME.DAT", "STUDIO.DAT",
+                             "WELCOME.TXT", "RECIPES.TXT", "BRIGHT.HLP", "PLAIN.TPL", "OUTLINE.TPL", "LICENSE.TXT",
+                             "ICONS\\LEAF1.ICO", "ICONS\\LEAF2.ICO"})
+        source.Add(1, name, std::vector<std::uint8_t>(600, static_cast<std::uint8_t>(name[0])));
+    source.Add(1, "SLIDE1.BMP", Picture());
+    source.Add(1, "SLIDE2.BMP", Picture());
+    disks::LayoutOptions layoutOptions{*disks::ParseMedium("1440K"), disks::Compression::kAuto, "SETUP.EXE", {'M', 'Z'}};
+    const disks::Layout layout = disks::PlanDisks(Bytes(text.str()), source, layoutOptions);
+    ASSERT_FALSE(layout.HasErrors());
     MemoryDisks disks;
-    std::ifstream manifest(SAMPLE_DIR "/disks.txt");
-    for (std::string line; std::getline(manifest, line);) {
-        std::istringstream fields(line);
-        int disk = 0;
-        std::string name, compressed;
-        if (line.empty() || line[0] == '#' || !(fields >> disk >> name >> compressed)) continue;
-        if (compressed == "yes") name.back() = '_';
-        disks.Add(disk, name, name.rfind("SLIDE", 0) == 0 ? Picture() : std::vector<std::uint8_t>{'x'});
-    }
+    for (std::size_t disk = 0; disk < layout.disks.size(); ++disk)
+        for (const disks::DiskFile& file : layout.disks[disk].files) disks.Add(static_cast<int>(disk + 1), file.path, file.bytes);
     CheckOptions options;
     options.plan = true;
     const CheckResult result = CheckScript(Bytes(text.str()), disks, options);

@@ -80,7 +80,9 @@ TEST(PortQuestion, ListAndPreselection) {
         {"", 4, 1, 3},
         {"BaseValue=0\r\nDefComPort=2\r\n", 4, 2, 2},
         {"MaxComPort=12\r\nDefComPort=10\r\n", 12, 9, 3},
-        {"DefComPort=9\r\n", 4, 0, 3},   // outside the list: the first entry
+        {"DefComPort=4\r\n", 4, 3, 3},   // the last port of the list
+        {"DefComPort=5\r\n", 4, 0, 3},   // one past the list: the first entry
+        {"DefComPort=9\r\n", 4, 0, 3},
         {"DefComPort=0\r\n", 4, 0, 3},
     };
     for (const Case& c : cases) {

@@ -151,6 +151,8 @@ TEST(Billboards, Paths) {
     EXPECT_EQ(BillboardPath("", "SLIDE1.BMP"), "SLIDE1.BMP");
     EXPECT_EQ(BillboardPath(nullptr, "SLIDE1.BMP"), "SLIDE1.BMP");
     EXPECT_EQ(BillboardPath(std::string(250, 'd').c_str(), "SLIDE1.BMP"), "");
+    EXPECT_EQ(BillboardPath(std::string(245, 'd').c_str(), "SLIDE1.BMP"), "") << "256 characters";
+    EXPECT_EQ(BillboardPath(std::string(244, 'd').c_str(), "SLIDE1.BMP").size(), 255u);
 }
 
 }  // namespace

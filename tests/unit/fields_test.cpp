@@ -101,6 +101,9 @@ TEST(ResolvePathRef, PathThatWouldNotFitIsRefused) {
     char buffer[256] = "NAME-OF-FIFTEEN:0";  // 244 + 15 = 259 characters
     EXPECT_EQ(engine.ResolvePathRef(buffer, sizeof buffer, nullptr), 0);
     EXPECT_STREQ(buffer, "NAME-OF-FIFTEEN:0");
+    std::strcpy(buffer, "TWELVE-CHARS:0");
+    EXPECT_EQ(engine.ResolvePathRef(buffer, sizeof buffer, nullptr), 0);  // 256: no room for the NUL
+    EXPECT_STREQ(buffer, "TWELVE-CHARS:0");
     std::strcpy(buffer, "ELEVEN-CHAR:0");
     EXPECT_EQ(engine.ResolvePathRef(buffer, sizeof buffer, nullptr), 1);  // 255 characters
     EXPECT_EQ(std::strlen(buffer), 255u);

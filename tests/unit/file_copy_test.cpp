@@ -1,8 +1,11 @@
 #include "actions/file_copy.h"
 #include "fake_engine.h"
 
+#include "core/text.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,20 @@ TEST(ReplaceQuestion, TwelveHourClock) {
                    Case{13, 7, "01:07PM"}}) {
         EXPECT_EQ(DescribeFile("C:\\A.TXT", LocalTime{2024, 3, 9, c.hour, c.minute}),
                   std::string("\tC:\\A.TXT\n\t03/09/2024\t") + c.shown);
+    }
+}
+
+TEST(ReplaceQuestion, DateFieldsPadLikePrintf) {
+    // The date and time fields keep the C library's "%0Nd" form, the sign before the zeros.
+    struct Case {
+        int number;
+        std::size_t width;
+    };
+    for (Case c : {Case{7, 2}, Case{0, 2}, Case{12, 2}, Case{123, 2}, Case{2024, 4}, Case{99, 4}, Case{-5, 3},
+                   Case{-1234, 2}, Case{65535, 4}, Case{0, 0}}) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%0*d", static_cast<int>(c.width), c.number);
+        EXPECT_EQ(ZeroPadded(c.number, c.width), expected) << c.number << " in " << c.width;
     }
 }
 

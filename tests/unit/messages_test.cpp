@@ -154,13 +154,15 @@ TEST(ScriptMessages, OverrideRules) {
 }
 
 TEST(ScriptMessages, LinesThatWouldOverflowTheTextAreDropped) {
-    std::string section = "[M]\r\nTitle=T\r\n";
-    const std::string line(200, 'x');
-    for (int i = 1; i <= 6; ++i) section += "Line " + std::to_string(i) + "=" + line + "\r\n";
-    ScriptMessage message = ComposeScriptMessage(Script(section), "M", nullptr, nullptr);
-    // Five lines of 201 characters fit in 1023; the sixth would not and is dropped whole.
-    EXPECT_EQ(message.text.size(), 5u * 201u);
-    EXPECT_EQ(message.text.back(), '\n');
+    // Five lines of 201 characters (with their line ends) make 1005; the text holds 1023.
+    for (const auto& [last, kept] : {std::pair{17, 1023u}, {18, 1005u}, {200, 1005u}}) {
+        std::string section = "[M]\r\nTitle=T\r\n";
+        for (int i = 1; i <= 5; ++i) section += "Line " + std::to_string(i) + "=" + std::string(200, 'x') + "\r\n";
+        section += "Line 6=" + std::string(static_cast<std::size_t>(last), 'y') + "\r\n";
+        ScriptMessage message = ComposeScriptMessage(Script(section), "M", nullptr, nullptr);
+        EXPECT_EQ(message.text.size(), kept) << "a last line that would make the text " << 1005 + last + 1;
+        EXPECT_EQ(message.text.back(), '\n');
+    }
 }
 
 TEST(ScriptMessages, DefaultsAreCutToTheirBuffers) {

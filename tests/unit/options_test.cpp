@@ -1,4 +1,5 @@
 #include "core/options.h"
+#include "options_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@ namespace {
 TEST(CommandLine, SwitchesAndValues) {
     struct Case {
         const char* line;
-        const char* described;  // SetupOptions::Describe of what was read
+        const char* described;  // what was read, as Described gives it
     };
     const Case cases[] = {
         {"", ""},
@@ -25,7 +26,7 @@ TEST(CommandLine, SwitchesAndValues) {
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseCommandLine(c.line);
         EXPECT_EQ(parsed.error, "") << c.line;
-        EXPECT_EQ(parsed.options.Describe(), c.described) << c.line;
+        EXPECT_EQ(Described(parsed.options), c.described) << c.line;
         EXPECT_EQ(parsed.options.Any(), *c.described != '\0') << c.line;
     }
 }

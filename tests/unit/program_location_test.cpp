@@ -46,6 +46,8 @@ TEST(ProgramLocation, Title) {
     EXPECT_EQ(ResolveAppTitle(""), "Varnel SETUP Program");
     EXPECT_EQ(ResolveAppTitle("Acme Install"), "Acme Install");
     EXPECT_EQ(ResolveAppTitle(std::string(150, 't')), std::string(99, 't'));
+    EXPECT_EQ(ResolveAppTitle(std::string(100, 't')), std::string(99, 't'));
+    EXPECT_EQ(ResolveAppTitle(std::string(99, 't')), std::string(99, 't'));
 }
 
 }  // namespace

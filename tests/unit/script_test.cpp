@@ -43,6 +43,7 @@ TEST(ScriptSplit, LinesAsStored) {
         {"NUL ends the line's text", std::string("ab\0cd\r\nef", 9), {"ab", "ef"}},
         {"long line cut to 255", std::string(300, 'x') + "\r\nnext", {std::string(255, 'x'), "next"}},
         {"255 characters kept whole", std::string(255, 'y') + "\r\n", {std::string(255, 'y'), ""}},
+        {"256 characters cut to 255", std::string(256, 'z') + "\r\nnext", {std::string(255, 'z'), "next"}},
     };
     for (const SplitCase& c : cases) {
         TestScript script(c.bytes);
@@ -315,6 +316,23 @@ TEST(ScriptNames, CompareWithoutCaseInTheAnsiCodePage) {
     EXPECT_EQ(script.GetScriptInt("caf\xE9", "STRA\xDF" "E", 0), 1);
     EXPECT_EQ(script.GetScriptInt("Caf\xE9", "\xE9t\xC9", 0), 2);
     EXPECT_FALSE(script.FindSection("Cafe"));
+    // Signs are not letters, and a letter without a capital has no other case.
+    const struct {
+        const char* stored;
+        const char* asked;
+        bool found;
+    } cases[] = {
+        {"A\xF7", "A\xD7", false},  // the division and the multiplication sign
+        {"A\xD7", "A\xF7", false},
+        {"a\xF7", "A\xF7", true},
+        {"\xFF", "\x9F", true},  // y with diaeresis, whose capital lies elsewhere
+        {"\x9A\x9C\x9E", "\x8A\x8C\x8E", true},
+        {"\xDF", "\xFF", false},  // sharp s
+    };
+    for (const auto& c : cases) {
+        TestScript names(std::string("[") + c.stored + "]\r\n");
+        EXPECT_EQ(names.FindSection(c.asked), c.found) << c.stored << " asked as " << c.asked;
+    }
 }
 
 }  // namespace

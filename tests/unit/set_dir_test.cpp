@@ -23,6 +23,8 @@ TEST(DestinationRule, TypedDirectories) {
         {"d:", std::nullopt},
         {"C:\\" + std::string(252, 'x'), std::nullopt},                         // 255 + backslash = 256
         {"C:\\" + std::string(251, 'x'), "C:\\" + std::string(251, 'x') + "\\"},  // exactly 255
+        {"C:\\" + std::string(252, 'x') + "\\", std::nullopt},                  // typed with its backslash: 256
+        {"C:\\" + std::string(251, 'x') + "\\", "C:\\" + std::string(251, 'x') + "\\"},
     };
     for (const Case& c : cases) EXPECT_EQ(NormalizeInstallDir(c.typed), c.stored) << c.typed;
 }

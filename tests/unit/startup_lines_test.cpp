@@ -101,11 +101,14 @@ TEST(StartupPrograms, Appended) {
     EXPECT_EQ(engine->profileLines["Load"], "OLD.EXE C:\\ACME\\TRAY.EXE");
     EXPECT_EQ(engine->log.front(), "profile line:Load=OLD.EXE C:\\ACME\\TRAY.EXE") << "Load is written first";
 
-    auto full = Engine("RunFile 1=MONITOR.EXE\r\n");
-    const std::string longLine = "X" + std::string(495, 'x');
-    full->profileLines = {{"Run", longLine}};
-    EXPECT_TRUE(full->AddStartupEntries());
-    EXPECT_EQ(full->profileLines["Run"], longLine) << "a program that does not fit is left out";
+    // The line holds 511 characters: a program that would make it 512 or more is left out.
+    for (const auto& [length, fits] : {std::pair{491, true}, {492, false}, {496, false}}) {
+        auto full = Engine("RunFile 1=MONITOR.EXE\r\n");
+        const std::string line = "X" + std::string(static_cast<std::size_t>(length - 1), 'x');
+        full->profileLines = {{"Run", line}};
+        EXPECT_TRUE(full->AddStartupEntries());
+        EXPECT_EQ(full->profileLines["Run"], fits ? line + " C:\\ACME\\MONITOR.EXE" : line) << length;
+    }
 
     auto none = Engine("");
     EXPECT_FALSE(none->AddStartupEntries());
@@ -116,13 +119,14 @@ TEST(IniEntries, TargetsAndItems) {
     FakeMachine engine(
         "[Initiation]\r\nWrite INI 1=SYSTEM.INI\r\nWrite INI 2=ACME.INI:0\r\nWrite INI 3=BAD.INI:9\r\nWrite INI 4=NEVER.INI\r\n"
         "[Write INI 1]\r\nItem 1=boot, shell , acme.exe\r\nItem 2=boot,only two\r\nItem 3=drivers,wave,acme.drv\r\n"
-        "Item 4=x,y,\r\nItem 5=boot," + std::string(100, 'k') + ",v\r\n"
+        "Item 4=x,y,\r\nItem 5=boot," + std::string(100, 'k') + ",v\r\nItem 6=boot," + std::string(99, 'k') + ",v\r\n"
         "[Write INI 2]\r\nItem 1=Options,Color,blue\r\nItem 3=Options,Never,x\r\n"
         "[Write INI 4]\r\nItem 1=a,b,c\r\n");
     engine.SetInstallDir("C:\\ACME\\");
     engine.WriteIniSections();
     EXPECT_EQ(engine.profileWrites, (std::vector<std::string>{"SYSTEM.INI|boot|shell=acme.exe",
                                                               "SYSTEM.INI|drivers|wave=acme.drv",
+                                                              "SYSTEM.INI|boot|" + std::string(99, 'k') + "=v",
                                                               "C:\\ACME\\ACME.INI|Options|Color=blue"}));
 }
 

@@ -15,6 +15,7 @@
 #include "handles.h"
 #include "ostrel_client.h"
 #include "protocol.h"
+#include "wait_idle.h"
 
 #include <windows.h>
 
@@ -29,8 +30,6 @@ namespace client = accessor::client;
 
 constexpr DWORD kDefaultTimeoutMs = 10000;
 constexpr DWORD kPollMs = 25;
-// Time the accessor gets to handle what was posted to it, after it is idle again.
-constexpr DWORD kSettleMs = 300;
 
 struct Args {
     DWORD timeoutMs = kDefaultTimeoutMs;
@@ -70,15 +69,6 @@ int CountAccessors() {
     return count;
 }
 
-// Waits until the accessor's thread waits for input again with nothing left to do.
-void WaitUntilIdle(HWND window) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    fw::KernelHandle handle(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process));
-    if (handle) ::WaitForInputIdle(handle.Get(), kDefaultTimeoutMs);
-    ::Sleep(kSettleMs);
-}
-
 int AltF4(HWND window) {
     // Alt+F4 as the keyboard sends it (the context bit says Alt is down), then the system
     // command it becomes, posted and sent.
@@ -87,8 +77,7 @@ int AltF4(HWND window) {
     ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &result);
-    WaitUntilIdle(window);
-    return 0;
+    return wine_test::WaitUntilIdle(window, kDefaultTimeoutMs) ? 0 : 1;
 }
 
 int Run(const std::string& command, const Args& args) {

@@ -11,20 +11,18 @@
 //   robot stop NAME                                 set the event of a launch
 //   robot wait-window [--timeout MS] CLASS CAPTION  print the handle of a visible top-level window
 //   robot wait-gone [--timeout MS] HWND             wait until the window is gone; print the ms
-//   robot lifetime [--timeout MS] CLASS CAPTION     wait for the window, then until it is gone;
-//                                                   print how many ms it was seen
-//   robot freeze [--timeout MS] CLASS CAPTION FOR_MS
-//                                                   once the window is up and painted, hold its
-//                                                   thread still for FOR_MS (print "frozen"), so
-//                                                   that a screenshot can be taken of it
+//   robot front [--timeout MS] HWND [after|hold MS] wait until the window is the foreground window
+//                                                   and the one at its centre; "after": from MS
+//                                                   on; "hold": then all MS long
 //   robot texts HWND                                the window and its controls, with their texts
 //   robot set-text HWND ID TEXT                     set an edit's text
 //   robot select HWND ID INDEX                      select a list or combo box entry
-//   robot click HWND ID                             click a visible, enabled button
+//   robot click HWND ID [HWND ID]...                click visible, enabled buttons, in this order
+//   robot user-click HWND                           a mouse click on the window's caption, by input;
+//                                                   print the window on top there
 //   robot close HWND                                the system menu's Close
 //   robot key HWND escape|enter                     a key press in the dialog
-//   robot progress [--timeout MS] HWND ID           watch a progress bar until its window is gone;
-//                                                   print the highest position seen and the range
+//   robot position HWND ID                          a progress bar's position and range
 //   robot hold-file [--timeout MS] [--stop NAME] PATH
 //                                                   keep a file open without sharing (print "held")
 //                                                   until event NAME is set or the time is up
@@ -162,49 +160,54 @@ int WaitWindow(const Args& args) {
     return 0;
 }
 
-int Lifetime(const Args& args) {
-    if (args.words.size() != 2) return 2;
-    HWND window = FindWindowWithin(args.words[0], args.words[1], args.timeoutMs);
-    if (!window) return 1;
-    DWORD seen = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - seen >= args.timeoutMs) {
-            std::printf("window still there after %lu ms\n", static_cast<unsigned long>(args.timeoutMs));
-            return 1;
-        }
-        ::Sleep(5);
-    }
-    std::printf("%lu\n", static_cast<unsigned long>(::GetTickCount() - seen));
-    return 0;
+std::string Describe(HWND window) {
+    if (!window) return "none";
+    char caption[256] = {};
+    ::GetWindowTextA(window, caption, sizeof caption);
+    return ClassOf(window) + " \"" + caption + "\"";
 }
 
-int Freeze(const Args& args) {
-    if (args.words.size() != 3) return 2;
-    HWND window = FindWindowWithin(args.words[0], args.words[1], args.timeoutMs);
-    if (!window) return 1;
-    const DWORD holdMs = static_cast<DWORD>(std::strtoul(args.words[2].c_str(), nullptr, 10));
-    fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, ::GetWindowThreadProcessId(window, nullptr)));
-    if (!thread) return 1;
-    // Painted means no update region is left; the system shows what was painted once the
-    // thread next waits for messages, so it gets a moment for that before it is held.
+// In front: the foreground window, and the top-level window at its centre.
+bool InFront(HWND window, std::string& what) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    HWND atCentre = ::WindowFromPoint(centre);
+    HWND top = atCentre ? ::GetAncestor(atCentre, GA_ROOT) : nullptr;
+    HWND foreground = ::GetForegroundWindow();
+    what = "the foreground window is " + Describe(foreground) + ", at its centre " + Describe(top);
+    return ::IsWindow(window) && foreground == window && top == window;
+}
+
+// Waits (within the timeout) until the window is in front; "after MS" first lets that time
+// pass, "hold MS" then requires it to stay in front all that time.
+int Front(const Args& args) {
+    const std::vector<std::string>& words = args.words;
+    if (words.size() != 1 && words.size() != 3) return 2;
+    const std::string mode = words.size() == 3 ? words[1] : "";
+    if (!mode.empty() && mode != "after" && mode != "hold") return 2;
+    const DWORD ms = words.size() == 3 ? static_cast<DWORD>(std::strtoul(words[2].c_str(), nullptr, 10)) : 0;
+    HWND window = ParseWindow(words[0]);
+    std::string what;
+    if (mode == "after") ::Sleep(ms);
     DWORD start = ::GetTickCount();
-    for (;;) {
-        if (!::GetUpdateRect(window, nullptr, FALSE)) {
-            ::Sleep(100);
-            if (::SuspendThread(thread.Get()) == static_cast<DWORD>(-1)) return 1;
-            if (!::GetUpdateRect(window, nullptr, FALSE)) break;
-            ::ResumeThread(thread.Get());
-        }
-        if (!::IsWindow(window) || ::GetTickCount() - start >= args.timeoutMs) {
-            std::printf("window never painted\n");
+    while (!InFront(window, what)) {
+        if (::GetTickCount() - start >= args.timeoutMs) {
+            std::printf("not in front within %lu ms: %s\n", static_cast<unsigned long>(args.timeoutMs), what.c_str());
             return 1;
         }
-        ::Sleep(5);
+        ::Sleep(kPollMs);
     }
-    std::printf("frozen\n");
-    std::fflush(stdout);
-    ::Sleep(holdMs);
-    ::ResumeThread(thread.Get());
+    start = ::GetTickCount();
+    while (mode == "hold" && ::GetTickCount() - start < ms) {
+        ::Sleep(kPollMs);
+        if (!InFront(window, what)) {
+            std::printf("in front, then not after %lu ms: %s\n", static_cast<unsigned long>(::GetTickCount() - start),
+                        what.c_str());
+            return 1;
+        }
+    }
+    std::printf("in front\n");
     return 0;
 }
 
@@ -330,15 +333,48 @@ int Select(const Args& args) {
 }
 
 int Click(const Args& args) {
-    HWND control = Control(args, 2);
-    if (!control) return 1;
-    if (!::IsWindowVisible(control) || !::IsWindowEnabled(control)) {
-        std::printf("control %s cannot be clicked (hidden or disabled)\n", args.words[1].c_str());
-        return 1;
+    if (args.words.size() < 2 || args.words.size() % 2 != 0) return 2;
+    std::vector<HWND> buttons;
+    for (size_t i = 0; i < args.words.size(); i += 2) {
+        Args one;
+        one.words = {args.words[i], args.words[i + 1]};
+        HWND control = Control(one, 2);
+        if (!control) return 1;
+        if (!::IsWindowVisible(control) || !::IsWindowEnabled(control)) {
+            std::printf("control %s cannot be clicked (hidden or disabled)\n", args.words[i + 1].c_str());
+            return 1;
+        }
+        buttons.push_back(control);
     }
     // Posted, not sent: the click may open a modal dialog that would keep a sent message
-    // from returning.
-    return ::PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+    // from returning. Clicks of one command are posted together, so that they reach the
+    // program in this order before it can move on by itself: a modal loop ends right after
+    // the message that ended it, and the next click waits in the queue for the next loop.
+    for (HWND button : buttons) {
+        if (!::PostMessageA(button, BM_CLICK, 0, 0)) return 1;
+    }
+    return 0;
+}
+
+// A click of the mouse's left button on a window's caption, as input from the device (not
+// a message to one window): the system activates the window, and every program sees a
+// button pressed.
+int UserClick(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    HWND window = ParseWindow(args.words[0]);
+    RECT rect{};
+    if (!::GetWindowRect(window, &rect)) return 1;
+    const POINT point{(rect.left + rect.right) / 2, rect.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+    if (!::SetCursorPos(point.x, point.y)) return 1;
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (::SendInput(2, input, sizeof input[0]) != 2) return 1;
+    // The window that was clicked: the one on top at that point (windows may lie one on another).
+    HWND clicked = ::WindowFromPoint(point);
+    std::printf("0x%08lX\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(clicked ? ::GetAncestor(clicked, GA_ROOT) : nullptr)));
+    return 0;
 }
 
 int Close(const Args& args) {
@@ -488,25 +524,18 @@ int Stop(const Args& args) {
     return event && ::SetEvent(event.Get()) ? 0 : 1;
 }
 
-int Progress(const Args& args) {
+// The range comes back as results (TRUE the low limit, FALSE the high): a structure would
+// not cross the process boundary.
+int Position(const Args& args) {
     HWND bar = Control(args, 2);
     if (!bar) return 1;
-    HWND window = ParseWindow(args.words[0]);
-    const DWORD start = ::GetTickCount();
-    long highest = -1;
-    // The range comes back as results (TRUE the low limit, FALSE the high): a structure
-    // would not cross the process boundary. It is read once; then only the position, one
-    // message at a time, since a busy program answers between its own steps.
-    DWORD_PTR low = 0, high = 0;
-    ::SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, args.timeoutMs, &low);
-    ::SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, args.timeoutMs, &high);
-    while (::IsWindow(window) && ::GetTickCount() - start < args.timeoutMs) {
-        DWORD_PTR position = 0;
-        if (::SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 200, &position) && ::IsWindow(bar))
-            highest = std::max(highest, static_cast<long>(position));
-        ::Sleep(1);
-    }
-    std::printf("max %ld range %ld %ld\n", highest, static_cast<long>(low), static_cast<long>(high));
+    DWORD_PTR low = 0, high = 0, position = 0;
+    if (!::SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &low) ||
+        !::SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &high) ||
+        !::SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &position))
+        return 1;
+    std::printf("position %ld range %ld %ld\n", static_cast<long>(position), static_cast<long>(low),
+                static_cast<long>(high));
     return 0;
 }
 
@@ -580,7 +609,7 @@ int Registry(const Args& args) {
 }
 
 int Usage() {
-    std::fputs("usage: robot launch|stop|wait-window|wait-gone|lifetime|freeze|texts|set-text|select|click|close|key|progress|\n"
+    std::fputs("usage: robot launch|stop|wait-window|wait-gone|front|texts|set-text|select|click|user-click|close|key|position|\n"
                "hold-file|icon|profile|set-profile|reg|hold-window ...\n",
                stderr);
     return 2;
@@ -596,17 +625,17 @@ int main(int argc, char** argv) {
     if (command == "launch") result = Launch(args);
     else if (command == "wait-window") result = WaitWindow(args);
     else if (command == "wait-gone") result = WaitGone(args);
-    else if (command == "lifetime") result = Lifetime(args);
-    else if (command == "freeze") result = Freeze(args);
+    else if (command == "front") result = Front(args);
     else if (command == "texts") result = Texts(args);
     else if (command == "set-text") result = SetText(args);
     else if (command == "select") result = Select(args);
     else if (command == "click") result = Click(args);
+    else if (command == "user-click") result = UserClick(args);
     else if (command == "close") result = Close(args);
     else if (command == "key") result = Key(args);
     else if (command == "hold-window") result = HoldWindow(args);
     else if (command == "stop") result = Stop(args);
-    else if (command == "progress") result = Progress(args);
+    else if (command == "position") result = Position(args);
     else if (command == "hold-file") result = HoldFile(args);
     else if (command == "icon") result = IconOf(args);
     else if (command == "profile") result = Profile(args);

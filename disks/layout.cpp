@@ -1,0 +1,263 @@
+#include "layout.h"
+
+#include "actions/file_copy.h"
+#include "copy_entries.h"
+#include "core/program_location.h"
+#include "core/text.h"
+#include "szdd.h"
+#include "ui/choices.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace disks {
+
+namespace {
+
+constexpr std::size_t kBackgroundBufferSize = 20;
+constexpr std::size_t kShownNames = 5;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// A name the disk can hold below its root: no drive, no way up, no empty part, none of
+// the characters file names cannot have.
+bool StaysOnDisk(const std::string& path) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find('\\', start);
+        const std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (part.empty() || part == "." || part == ".." || part.find_first_of("<>:\"/|?*") != std::string::npos ||
+            std::any_of(part.begin(), part.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+            return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+// A file keeps its plain name when the name the installer would look for instead depends
+// on more than the disk: a name without a dot is looked for by the last dot of the whole
+// path, the folder the installer runs from included; a name that already ends in "_"
+// would not change.
+bool MayCompress(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    return name.find('.') != std::string::npos && name.back() != '_';
+}
+
+class LayoutBuilder {
+public:
+    LayoutBuilder(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options)
+        : m_source(source), m_options(options) {
+        m_layout.script = WithCrLf(script);
+        const std::string& installer = options.installerName;
+        m_layout.scriptName = installer.substr(0, installer.find_last_of('.')) + ".INF";
+        m_script.AppendScriptText(reinterpret_cast<const char*>(m_layout.script.data()), m_layout.script.size());
+    }
+
+    Layout Build() {
+        m_layout.disks.resize(1);
+        AddFixed(m_options.installerName, m_options.installer, "the installer");
+        AddFixed(m_layout.scriptName, m_layout.script, "the script");
+        AddBackground();
+        AddIcons();
+        m_fixedCount = m_layout.disks[0].files.size();
+        const CopyList list = ListCopyEntries(m_script);
+        m_layout.disks.resize(std::max<std::size_t>(1, static_cast<std::size_t>(list.diskCount)));
+        for (const CopyEntry& entry : list.entries) AddEntry(entry);
+        for (std::size_t disk = 0; disk < m_layout.disks.size(); ++disk) {
+            CheckNames(static_cast<int>(disk + 1));
+            CheckRoom(static_cast<int>(disk + 1));
+        }
+        std::stable_sort(m_layout.findings.begin(), m_layout.findings.end(),
+                         [](const checker::Finding& a, const checker::Finding& b) { return a.line < b.line; });
+        return std::move(m_layout);
+    }
+
+private:
+    void Error(int line, const std::string& text) { m_layout.findings.push_back({checker::Severity::kError, line, text}); }
+    void Warning(int line, const std::string& text) {
+        m_layout.findings.push_back({checker::Severity::kWarning, line, text});
+    }
+
+    // The file in the source folder: by its path on the disk, else by its bare name.
+    std::optional<std::vector<std::uint8_t>> ReadSource(const std::string& path) const {
+        std::optional<std::vector<std::uint8_t>> bytes = m_source.Read(1, path);
+        const std::size_t slash = path.find_last_of('\\');
+        if (!bytes && slash != std::string::npos) bytes = m_source.Read(1, path.substr(slash + 1));
+        return bytes;
+    }
+
+    DiskFile* Placed(int disk, const std::string& path) {
+        std::vector<DiskFile>& files = m_layout.disks[static_cast<std::size_t>(disk - 1)].files;
+        for (DiskFile& file : files)
+            if (setup::EqualNoCase(file.listed, path)) return &file;
+        return nullptr;
+    }
+
+    void AddFixed(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& what, int line = 0) {
+        if (Placed(1, path)) return;
+        const std::uint64_t size = bytes.size();
+        m_layout.disks[0].files.push_back({path, path, std::move(bytes), size, false, what, line});
+    }
+
+    // A file that the installer reads from disk 1 itself, never through the file installer.
+    void AddRead(const std::string& path, const std::string& what, int line) {
+        if (!StaysOnDisk(path)) {
+            Error(line, Quoted(path) + " (" + what + ") is not a file name a disk can hold");
+            return;
+        }
+        std::optional<std::vector<std::uint8_t>> bytes = ReadSource(path);
+        if (!bytes) {
+            Error(line, Quoted(path) + " (" + what + ") is not in " + m_source.Describe(1));
+            return;
+        }
+        AddFixed(path, std::move(*bytes), what, line);
+    }
+
+    void AddBackground() {
+        const std::string picture = m_script.GetScriptValue("Background", "Background Bitmap", nullptr, kBackgroundBufferSize);
+        if (!picture.empty()) AddRead(picture, "the background picture", KeyLine(m_script, "Background", "Background Bitmap"));
+    }
+
+    // The animation icons of every selection question: k.ICO for k = 1, 2, ... as far as
+    // the source folder has them, in the icon folder the script names.
+    void AddIcons() {
+        setup::ProgramLocation location;
+        const std::string iconFolder =
+            m_script.GetScriptValue("Setup System", "ICON Directory", nullptr, setup::kPathBufferSize);
+        if (!iconFolder.empty()) setup::AppendIconDirectory(location, iconFolder);
+        for (int dialog = 1;; ++dialog) {
+            const std::optional<setup::SelectQuestion> question = setup::LoadSelectQuestion(m_script, dialog);
+            if (!question) return;
+            if (question->animationIcon.empty()) continue;
+            const int line = KeyLine(m_script, question->section, "Animation Icon");
+            const std::string prefix = location.iconDir + question->animationIcon;
+            // The animation ends at the first missing number; the first is a mistake.
+            for (int k = 1;; ++k) {
+                const std::string path = setup::AnimationIconFile(prefix, k);
+                if (path.empty() || (k > 1 && !ReadSource(path))) break;
+                AddRead(path, "an animation icon", line);
+                if (!Placed(1, path)) break;
+            }
+        }
+    }
+
+    void AddEntry(const CopyEntry& entry) {
+        if (!StaysOnDisk(entry.path)) {
+            Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is not a file name a disk can hold");
+            return;
+        }
+        const auto [first, isNew] = m_entries.emplace(setup::FoldName(entry.path), entry);
+        if (!isNew) {
+            if (first->second.disk != entry.disk)
+                Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is on disk " + std::to_string(entry.disk) +
+                                      ", but " + first->second.key + " (line " + std::to_string(first->second.line) +
+                                      ") puts it on disk " + std::to_string(first->second.disk) +
+                                      ": a file travels on one disk");
+            return;
+        }
+        if (Placed(entry.disk, entry.path)) return;  // disk 1's installer, script or pictures
+        std::optional<std::vector<std::uint8_t>> bytes = ReadSource(entry.path);
+        if (!bytes) {
+            Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is not in " + m_source.Describe(1));
+            return;
+        }
+        DiskFile file{entry.path, entry.path, std::move(*bytes), 0, false, entry.key, entry.line};
+        file.plainSize = file.bytes.size();
+        Compress(file);
+        m_layout.disks[static_cast<std::size_t>(entry.disk - 1)].files.push_back(std::move(file));
+    }
+
+    // The file installer expands whatever starts like a compressed file, so such a file is
+    // compressed even when that does not make it smaller.
+    void Compress(DiskFile& file) {
+        const bool looksCompressed = IsSzdd(file.bytes.data(), file.bytes.size());
+        if (m_options.compression == Compression::kNone || !MayCompress(file.path)) {
+            if (looksCompressed)
+                Warning(file.line, Quoted(file.listed) + " of " + file.what +
+                                       " starts like a compressed file: the installer expands it; let it be compressed");
+            return;
+        }
+        std::vector<std::uint8_t> packed = CompressSzdd(file.bytes.data(), file.bytes.size(), file.path.back());
+        if (m_options.compression == Compression::kAuto && packed.size() >= file.bytes.size() && !looksCompressed) return;
+        file.bytes = std::move(packed);
+        file.compressed = true;
+        file.path = setup::CompressedName({"A:\\" + file.path, file.path}).name;
+    }
+
+    // Two files under one name on a disk: one would hide the other.
+    void CheckNames(int disk) {
+        std::map<std::string, const DiskFile*> names;
+        for (const DiskFile& file : m_layout.disks[static_cast<std::size_t>(disk - 1)].files) {
+            const auto [other, isNew] = names.emplace(setup::FoldName(file.path), &file);
+            if (isNew) continue;
+            const DiskFile& first = *other->second;
+            Error(file.line, file.what + " " + Quoted(file.listed) + " and " + first.what + " " + Quoted(first.listed) +
+                                 (first.line ? " (line " + std::to_string(first.line) + ")" : "") + " both become " +
+                                 file.path + " on disk " + std::to_string(disk) + ": rename one or keep it plain");
+        }
+    }
+
+    static std::vector<StoredFile> Stored(const std::vector<DiskFile>& files, std::size_t count) {
+        std::vector<StoredFile> stored;
+        for (std::size_t i = 0; i < count; ++i) stored.push_back({files[i].path, files[i].bytes.size()});
+        return stored;
+    }
+
+    void CheckRoom(int disk) {
+        Disk& layoutDisk = m_layout.disks[static_cast<std::size_t>(disk - 1)];
+        const std::vector<DiskFile>& files = layoutDisk.files;
+        const Medium& medium = m_options.medium;
+        layoutDisk.used = DiskUse(medium, Stored(files, files.size()));
+        const std::string name = "disk " + std::to_string(disk);
+        if (medium.rootEntries && RootEntries(Stored(files, files.size())) > medium.rootEntries)
+            Error(0, name + " lists " + std::to_string(RootEntries(Stored(files, files.size()))) +
+                         " files and folders in its root; a " + medium.name + " disk lists " +
+                         std::to_string(medium.rootEntries));
+        if (layoutDisk.used <= medium.capacity) return;
+        const std::size_t fixed = disk == 1 ? m_fixedCount : 0;
+        std::size_t keep = files.size();
+        while (keep > fixed && DiskUse(medium, Stored(files, keep)) > medium.capacity) --keep;
+        const std::string needs = name + " needs " + WithThousands(layoutDisk.used) + " bytes, capacity " +
+                                  WithThousands(medium.capacity);
+        if (keep == files.size() || DiskUse(medium, Stored(files, keep)) > medium.capacity) {
+            Error(0, needs + ": the installer, the script and the pictures and icons it reads alone do not fit");
+            return;
+        }
+        std::string move;
+        for (std::size_t i = keep; i < files.size() && i < keep + kShownNames; ++i)
+            move += (i > keep ? ", " : "") + files[i].what + " (" + files[i].listed + ")";
+        if (files.size() - keep > kShownNames) move += " and " + std::to_string(files.size() - keep - kShownNames) + " more";
+        Error(files[keep].line, needs + ": move " + move + " to another disk");
+    }
+
+    const checker::Disks& m_source;
+    const LayoutOptions& m_options;
+    setup::SetupScript m_script;
+    Layout m_layout;
+    std::size_t m_fixedCount = 0;
+    std::map<std::string, CopyEntry> m_entries;  // folded path: its first entry
+};
+
+}  // namespace
+
+bool Layout::HasErrors() const {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const checker::Finding& f) { return f.severity == checker::Severity::kError; });
+}
+
+std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& script) {
+    std::vector<std::uint8_t> out;
+    out.reserve(script.size() + script.size() / 16);
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        if (script[i] == '\n' && (i == 0 || script[i - 1] != '\r')) out.push_back('\r');
+        out.push_back(script[i]);
+    }
+    return out;
+}
+
+Layout PlanDisks(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options) {
+    return LayoutBuilder(script, source, options).Build();
+}
+
+}  // namespace disks

@@ -1,0 +1,71 @@
+#include "medium.h"
+
+#include "core/text.h"
+
+#include <map>
+#include <set>
+
+namespace disks {
+
+namespace {
+
+constexpr std::uint32_t kDirectoryEntry = 32;
+
+std::uint64_t Clusters(std::uint64_t bytes, std::uint32_t cluster) { return (bytes + cluster - 1) / cluster * cluster; }
+
+// The folder a path lies in ("" for the root), and every folder above it.
+std::vector<std::string> Folders(const std::string& path) {
+    std::vector<std::string> folders;
+    for (std::size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        folders.push_back(setup::FoldName(path.substr(0, slash)));
+    return folders;
+}
+
+}  // namespace
+
+std::optional<Medium> ParseMedium(const std::string& text) {
+    // Data area of each format: sectors less boot sector, both FATs and the root folder.
+    static const Medium kFloppies[] = {
+        {"1440K", 1457664, 512, 224},
+        {"1200K", 1213952, 512, 224},
+        {"720K", 730112, 1024, 112},
+        {"2880K", 2931712, 1024, 240},
+    };
+    for (const Medium& floppy : kFloppies)
+        if (setup::EqualNoCase(text, floppy.name)) return floppy;
+    if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    const std::uint64_t bytes = std::stoull(text);
+    if (bytes == 0) return std::nullopt;
+    return Medium{text, bytes, 0, 0};
+}
+
+std::uint64_t DiskUse(const Medium& medium, const std::vector<StoredFile>& files) {
+    std::uint64_t used = 0;
+    std::map<std::string, std::uint64_t> folderEntries;  // folded folder: its entries
+    std::set<std::string> folders;
+    for (const StoredFile& file : files) {
+        used += medium.cluster ? Clusters(file.size, medium.cluster) : file.size;
+        const std::vector<std::string> above = Folders(file.path);
+        if (!above.empty()) ++folderEntries[above.back()];
+        for (std::size_t i = 0; i < above.size(); ++i)
+            if (folders.insert(above[i]).second && i > 0) ++folderEntries[above[i - 1]];
+    }
+    if (!medium.cluster) return used;
+    for (const auto& [folder, entries] : folderEntries)
+        used += Clusters((entries + 2) * kDirectoryEntry, medium.cluster);
+    return used;
+}
+
+int RootEntries(const std::vector<StoredFile>& files) {
+    std::set<std::string> names;
+    for (const StoredFile& file : files) names.insert(setup::FoldName(file.path.substr(0, file.path.find('\\'))));
+    return static_cast<int>(names.size());
+}
+
+std::string WithThousands(std::uint64_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
+}  // namespace disks
