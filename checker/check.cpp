@@ -31,7 +31,10 @@ struct KeyLine {
 class Checker {
 public:
     Checker(const std::vector<std::uint8_t>& bytes, const Disks& disks, const CheckOptions& options)
-        : m_bytes(bytes), m_disks(disks), m_options(options), m_engine(bytes, disks, options.choices) {}
+        : m_bytes(bytes), m_disks(disks), m_options(options), m_engine(bytes, disks, options.choices) {
+        m_engine.portChoice = options.port;
+        m_engine.destination = options.destination;
+    }
 
     CheckResult Run() {
         CheckRawLines();
@@ -489,7 +492,7 @@ CopyLists ReadCopyLists(const setup::SetupScript& script) {
 }  // namespace
 
 std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, const std::vector<std::uint8_t>& script,
-                                  std::map<int, int>& choices) {
+                                  CheckOptions& options) {
     setup::SetupScript file, installer;
     file.AppendScriptText(reinterpret_cast<const char*>(answers.data()), answers.size());
     installer.AppendScriptText(reinterpret_cast<const char*>(script.data()), script.size());
@@ -524,8 +527,11 @@ std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, cons
     for (int number = 1; const std::optional<setup::SelectQuestion> question = setup::LoadSelectQuestion(installer, number);
          ++number) {
         const int place = setup::AnsweredPlace(file, setup::NumberedKey("Dialog", number).c_str(), "Choice", question->items);
-        if (place >= 0) choices[number] = place + 1;
+        if (place >= 0) options.choices[number] = place + 1;
     }
+    if (const std::optional<setup::PortQuestion> port = setup::LoadPortQuestion(installer))
+        options.port = setup::AnsweredPlace(file, "ComPort", "Port", setup::PortNames(*port)) + 1;
+    options.destination = directory;
     return findings;
 }
 

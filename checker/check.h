@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace checker {
@@ -14,6 +15,8 @@ namespace checker {
 struct CheckOptions {
     bool plan = false;
     std::map<int, int> choices;  // selection dialog K answered with item S (from 1)
+    int port = 0;                // the port question answered with its entry P (from 1); 0: its default
+    std::string destination;     // the destination typed; empty: DefDir
 };
 
 struct CheckResult {
@@ -25,9 +28,9 @@ CheckResult CheckScript(const std::vector<std::uint8_t>& script, const Disks& di
 
 // An answer file checked against the script it answers, with the installer's own reader:
 // everything the installer would refuse it for, and a destination directory that the
-// destination dialog would refuse (the quiet run would stop there). The selection answers
-// go into choices, so that a plan follows them.
+// destination dialog would refuse (the quiet run would stop there). The port, selection
+// and destination answers go into options, so that a plan follows them.
 std::vector<Finding> CheckAnswers(const std::vector<std::uint8_t>& answers, const std::vector<std::uint8_t>& script,
-                                  std::map<int, int>& choices);
+                                  CheckOptions& options);
 
 }  // namespace checker

@@ -35,7 +35,7 @@ const char* const kHelp =
     "  --answers FILE  also check an answer file for SETUP.EXE /ANSWERS=FILE against the\n"
     "                script: questions, items, ports, files and disks the script does not\n"
     "                have, and a destination the dialog would refuse; the plan follows its\n"
-    "                choices\n"
+    "                port, selection and destination answers\n"
     "  --strict      warnings count as errors for the exit status\n"
     "\n"
     "Exit status: 0 without errors, 1 with errors (or warnings with --strict), 2 on bad use.\n";
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> script, answers;
     if (!ReadFile(path, script) || (!answersPath.empty() && !ReadFile(answersPath, answers))) return 2;
     std::vector<checker::Finding> answerFindings;
-    if (!answersPath.empty()) answerFindings = checker::CheckAnswers(answers, script, options.choices);
+    if (!answersPath.empty()) answerFindings = checker::CheckAnswers(answers, script, options);
     const checker::FolderDisks disks(path);
     const checker::CheckResult result = checker::CheckScript(script, disks, options);
 

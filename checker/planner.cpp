@@ -90,7 +90,8 @@ int Planner::Answer(int style) {
 
 // The dialogs are answered with what they preselect (or the choices given).
 std::optional<int> Planner::ShowPortDialog(const setup::PortQuestion& question) {
-    const int position = setup::PortPreselection(question);
+    const int position =
+        portChoice >= 1 && portChoice <= question.maxComPort ? portChoice - 1 : setup::PortPreselection(question);
     Add("Dialogs", "port question \"" + (question.title.empty() ? "Remote Control" : question.title) + "\": COM1 to COM" +
                        std::to_string(question.maxComPort) + ", COM" + std::to_string(position + 1) +
                        " chosen (value " + std::to_string(question.baseValue + position) + ")");
@@ -111,7 +112,7 @@ std::optional<int> Planner::ShowSelectDialog(const setup::SelectQuestion& questi
 
 // A DefDir the dialog would refuse leaves the directory as it was.
 std::optional<std::string> Planner::ShowSetDirDialog() {
-    const std::string typed = GetScriptValue("Initiation", "DefDir", nullptr, 100);
+    const std::string typed = destination.empty() ? GetScriptValue("Initiation", "DefDir", nullptr, 100) : destination;
     const std::string directory = setup::NormalizeInstallDir(typed).value_or(m_installDir);
     Add("Dialogs", "destination " + directory);
     return directory;

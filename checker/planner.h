@@ -23,6 +23,8 @@ public:
     Planner(const std::vector<std::uint8_t>& script, const Disks& disks, std::map<int, int> choices);
 
     std::vector<PlanLine> plan;
+    int portChoice = 0;       // the port question's entry (from 1); 0: its default
+    std::string destination;  // typed into the destination question; empty: DefDir
 
     // The source drive of the disks in the plan.
     static constexpr const char* kSourceDir = "A:\\";

@@ -4,9 +4,11 @@
 # of its own as a user accepting the defaults would (No to the restart), saves a numbered
 # screenshot of every dialog, and prints what was installed. It ends with 0 when the
 # installation did what the sample intends, else with 1 and the reason on one line.
-#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive]
+#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive|--quiet]
 # With --interactive the installer runs on your own display (DISPLAY) and you answer it;
-# when it asks for another disk, press Enter here and the disk is put in.
+# when it asks for another disk, press Enter here and the disk is put in. With --quiet it
+# replays the sample's answer file (examples/sample/ANSWERS.INI) without any window,
+# finding the disks side by side, and prints its log.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "$1")
@@ -33,7 +35,9 @@ echo "demo: making the sample's disks from its script with SETUPDSK.EXE"
 echo "demo: checking the sample's script and disks with SETUPCHK.EXE"
 # Through a file: Wine's helper processes may inherit the output and hold a pipe open.
 check=0
-wine "$build/checker/SETUPCHK.EXE" --plan "$(winepath -w "$SAMPLE_DISKS/DISK1/SETUP.INF" 2>/dev/null)" \
+answers=()  # replayed quietly: the answer file is checked too, and the plan follows it
+[ "$interactive" != --quiet ] || answers=(--answers "$(winepath -w "$root/examples/sample/ANSWERS.INI" 2>/dev/null)")
+wine "$build/checker/SETUPCHK.EXE" --plan "${answers[@]}" "$(winepath -w "$SAMPLE_DISKS/DISK1/SETUP.INF" 2>/dev/null)" \
   </dev/null >"$demo/check.out" 2>&1 || check=$?
 tr -d '\r' <"$demo/check.out" | sed 's/^/  /'
 [ "$check" = 0 ] || { echo "demo: the sample's script has errors" >&2; exit 1; }
@@ -50,6 +54,18 @@ if [ "$interactive" = --interactive ]; then
   done
   code=0
   wait "$installer" || code=$?
+elif [ "$interactive" = --quiet ]; then
+  quiet=$WINEPREFIX/drive_c/QUIET
+  rm -rf "$quiet" "$SAMPLE_TARGET"
+  mkdir -p "$quiet"
+  cp -r "$SAMPLE_DISKS"/DISK* "$quiet/"
+  sed 's/$/\r/' "$root/examples/sample/ANSWERS.INI" >"$quiet/ANSWERS.INI"
+  echo "demo: installing the sample without a window: SETUP.EXE /QUIET /ANSWERS=C:\QUIET\ANSWERS.INI /LOG=C:\QUIET\SETUP.LOG"
+  wine "$ROBOT_EXE" launch --watch-windows --timeout 300000 'C:\QUIET\DISK1\SETUP.EXE' /QUIET \
+    '/ANSWERS=C:\QUIET\ANSWERS.INI' '/LOG=C:\QUIET\SETUP.LOG' </dev/null >"$demo/launch.out" 2>&1 || true
+  code=$(sed -n 's/^exit //p' "$demo/launch.out" | tr -d '\r')
+  echo "demo: its log"
+  tr -d '\r' <"$quiet/SETUP.LOG" | sed 's/^/  /'
 else
   rm -rf "$shots"
   mkdir -p "$shots"
@@ -64,6 +80,10 @@ echo "demo: the installation ended with exit code $code"
 # code (18) and everything the answers given install. Answered by hand, only the code counts.
 if [ "$interactive" = --interactive ]; then
   [ "$code" = 18 ] || { echo "demo: failed: the installer ended with exit code $code, not 18" >&2; exit 1; }
+elif [ "$interactive" = --quiet ]; then
+  # The answers decline the restart that the start-up program asks for: 3010, no window.
+  if grep -q '^visible window' "$demo/launch.out"; then echo "demo: failed: the quiet run showed a window" >&2; exit 1; fi
+  [ "$code" = 3010 ] || { echo "demo: failed: the quiet run ended with exit code $code, not 3010" >&2; exit 1; }
 elif ! problem=$(sample_check "$root" "$build"); then
   echo "demo: failed: $problem" >&2
   exit 1

@@ -180,21 +180,29 @@ TEST(Checker, PlanSkipsMissingFiles) {
     EXPECT_EQ(result.findings[0].severity, Severity::kError);
 }
 
-// An answer file for the sample: what the installer would refuse, and a destination the
-// dialog refuses; the selection answers steer the plan.
+// The sample's answer file is clean and steers the plan; another one has what the installer
+// would refuse, a destination the dialog refuses, and names that no copy list has.
 TEST(Checker, AnswerFilesAgainstTheirScript) {
     std::ifstream script(SAMPLE_DIR "/SETUP.INF", std::ios::binary);
     std::stringstream text;
     text << script.rdbuf();
-    std::map<int, int> choices;
-    EXPECT_TRUE(CheckAnswers(Bytes("[Dialog 1]\r\nChoice=Studio\r\n[Destination]\r\nDirectory=D:\\LEAF\r\n"),
-                             Bytes(text.str()), choices)
-                    .empty());
-    EXPECT_EQ(choices[1], 2);
+    std::ifstream sampleAnswers(SAMPLE_DIR "/ANSWERS.INI", std::ios::binary);
+    std::stringstream answers;
+    answers << sampleAnswers.rdbuf();
+    ASSERT_FALSE(answers.str().empty());
+    CheckOptions options;
+    for (const Finding& finding : CheckAnswers(Bytes(answers.str()), Bytes(text.str()), options))
+        ADD_FAILURE() << FormatFinding("ANSWERS.INI", finding);
+    options.plan = true;
+    MemoryDisks disks;
+    const std::string plan = FormatPlan(CheckScript(Bytes(text.str()), disks, options).plan);
+    for (const char* expected : {"COM3 chosen (value 3)", "selection 1 \"Brightleaf Edition\": item 2 \"Studio\"",
+                                 "selection 2 \"Sample Notes\": item 3", "destination C:\\BRIGHTLF\\"})
+        EXPECT_NE(plan.find(expected), std::string::npos) << expected << "\n" << plan;
     const std::vector<Finding> findings =
         CheckAnswers(Bytes("[ComPort]\r\nPort=COM5\r\n[Destination]\r\nDirectory=LEAF\r\n[Replace]\r\nBRIGHT.INI=Yes\r\n"
                            "[Disks]\r\nDisk 3=..\\DISK3\r\nDisk 4=..\\DISK4\r\n"),
-                     Bytes(text.str()), choices);
+                     Bytes(text.str()), options);
     ASSERT_EQ(findings.size(), 4u);
     EXPECT_EQ(FormatFinding("A.INI", findings[0]), "A.INI:2: error: Port=COM5: the port question lists COM1 to COM4");
     EXPECT_EQ(FormatFinding("A.INI", findings[1]),
