@@ -46,6 +46,19 @@ public:
     }
 };
 
+// A quiet run on a fake machine: the rules answer, the log is kept in memory.
+struct QuietRun {
+    explicit QuietRun(const std::string& script) : machine(script) {
+        machine.LayOutDisks("A:\\");
+        machine.GetJournal().AddWriter(log);
+        machine.SetAnswerSource(&rules);
+    }
+    RunMachine machine;
+    RuleAnswers rules{machine};
+    MemoryLog sink;
+    LogWriter log{sink};
+};
+
 const std::string kScript =
     "[Initiation]\r\nInstall Name=Acme\r\nDefDir=C:\\ACME\r\nSubDir 1=DOC\r\n"
     "[ComPort]\r\nMaxComPort=4\r\nDefComPort=2\r\nFile 1=ACME.INI:0\r\nItem 1.1=Remote,Port\r\n"
@@ -57,10 +70,8 @@ const std::string kScript =
 
 // The quiet rules answer every question; the disks are found beside each other.
 TEST(QuietRun, TheRulesInstallWithTheDefaultsFromTheDiskFolders) {
-    RunMachine machine(kScript);
-    machine.LayOutDisks("A:\\");
-    RuleAnswers rules(machine);
-    machine.SetAnswerSource(&rules);
+    QuietRun run(kScript);
+    RunMachine& machine = run.machine;
     machine.HoldBackRestarts();
     machine.RunSetup();
 
@@ -94,9 +105,8 @@ TEST(QuietRun, ExitCodesTellHowTheRunEnded) {
         {"no destination", plain + "[DefDir]\r\nFile 1.1=A\r\n", false, {}, exit_code::kStopped},
     };
     for (const Case& c : cases) {
-        RunMachine machine(c.script);
-        RuleAnswers rules(machine);
-        machine.SetAnswerSource(&rules);
+        QuietRun run(c.script);
+        RunMachine& machine = run.machine;
         if (c.holdRestarts) machine.HoldBackRestarts();
         machine.exitResults = c.exitResults;
         machine.RunSetup();
@@ -106,36 +116,24 @@ TEST(QuietRun, ExitCodesTellHowTheRunEnded) {
 }
 
 TEST(QuietRun, AMissingFileStopsTheRunAndTheLogNamesIt) {
-    RunMachine machine(kScript);
-    machine.LayOutDisks("A:\\");
-    machine.files.erase("A:\\DISK2\\ACME.HL_");
-    machine.AddFile("A:\\DISK2\\OTHER.TXT");
-    RuleAnswers rules(machine);
-    MemoryLog sink;
-    LogWriter log(sink);
-    machine.GetJournal().AddWriter(log);
-    machine.SetAnswerSource(&rules);
-    machine.RunSetup();
+    QuietRun run(kScript);
+    run.machine.files.erase("A:\\DISK2\\ACME.HL_");
+    run.machine.AddFile("A:\\DISK2\\OTHER.TXT");
+    run.machine.RunSetup();
 
-    EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
-    EXPECT_EQ(machine.Installs(), Strings{"C:\\ACME\\ACME.EXE"});
+    EXPECT_EQ(run.machine.QuietExitCode(), exit_code::kStopped);
+    EXPECT_EQ(run.machine.Installs(), Strings{"C:\\ACME\\ACME.EXE"});
     // DISK2 holds none of disk 2's files; the folder of disk 1 neither.
-    EXPECT_TRUE(sink.Has("\"Please change Disk-1 to Disk-2\" -> not found in A:\\DISK2\\, A:\\DISK1\\ (rule: the disk's "
+    EXPECT_TRUE(run.sink.Has("\"Please change Disk-1 to Disk-2\" -> not found in A:\\DISK2\\, A:\\DISK1\\ (rule: the disk's "
                          "files are in none of them)"))
-        << sink.lines.back();
+        << run.sink.lines.back();
 
-    RunMachine second(kScript);
-    second.LayOutDisks("A:\\");
-    second.files.erase("A:\\DISK1\\ACME.EXE");
-    RuleAnswers secondRules(second);
-    MemoryLog secondSink;
-    LogWriter secondLog(secondSink);
-    second.GetJournal().AddWriter(secondLog);
-    second.SetAnswerSource(&secondRules);
-    second.RunSetup();
-    EXPECT_EQ(second.QuietExitCode(), exit_code::kStopped);
-    EXPECT_TRUE(second.Installs().empty());
-    EXPECT_TRUE(secondSink.Has("[File Lose Message] \"A:\\DISK1\\ACME.EX_ can not be found ! Do you want to try again ?\" "
+    QuietRun second(kScript);
+    second.machine.files.erase("A:\\DISK1\\ACME.EXE");
+    second.machine.RunSetup();
+    EXPECT_EQ(second.machine.QuietExitCode(), exit_code::kStopped);
+    EXPECT_TRUE(second.machine.Installs().empty());
+    EXPECT_TRUE(second.sink.Has("[File Lose Message] \"A:\\DISK1\\ACME.EX_ can not be found ! Do you want to try again ?\" "
                                "-> Exit (rule: a quiet run stops at a file it cannot install)"));
 }
 
