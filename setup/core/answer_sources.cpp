@@ -6,7 +6,6 @@
 #include "setup_engine.h"
 #include "text.h"
 
-
 namespace setup {
 
 namespace {

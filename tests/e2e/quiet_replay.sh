@@ -8,7 +8,15 @@ set -euo pipefail
 own_env=${SUITE_RESULTS:?}.wine
 wine_env=$(dirname "$0")/../wine-env
 . "$(dirname "$0")/lib.sh"
-trap 'stop_launch; "$wine_env" down "$own_env" >/dev/null 2>&1 || true' EXIT
+# The shared prefix is left without the files that would make the sample's own scenario
+# meet a replace question.
+shared=$WINEPREFIX/drive_c
+leave() {
+  stop_launch
+  "$wine_env" down "$own_env" >/dev/null 2>&1 || true
+  rm -rf "$shared/LEAFNOTE" "$shared/windows/BRIGHTLF.INI" "$shared/windows/system32/LEAFSPL.DLL"
+}
+trap leave EXIT
 root=$(cd "$(dirname "$0")/../.." && pwd)
 disks=$SUITE_RESULTS/disks
 "$root/tools/make_sample_disks.sh" "$SUITE_BUILD" "$disks" >/dev/null
