@@ -88,6 +88,7 @@ for line in '[PrevVersion Message] ' 'restart of Windows: held back (/NORESTART)
   grep -qF -- "$line" "$SUITE_RESULTS/restart.log" || fail "the log lacks: $line"
 done
 expect_eq "$(robot profile win.ini windows Run)" 'OTHER.EXE C:\QRESTART\MONITOR.EXE' "Run line"
+robot set-profile win.ini windows Run ""  # no earlier version for the scenarios after this one
 [ -f "$WINEPREFIX/drive_c/QRESTART/MONITOR.EXE" ] || fail "the installation did not go on after the held-back restart"
 
 # --- Wrong command lines and answer files: refused, nothing changed. ---
