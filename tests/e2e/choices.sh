@@ -81,12 +81,8 @@ robot click "$hwnd" 1
 hwnd=$(wait_dialog "Edition")
 # The animation's timer changes the icon by itself: watched until it does, within the bound.
 first=$(robot icon "$hwnd" 1008)
-waited=0
-until [ "$(robot icon "$hwnd" 1008)" != "$first" ]; do
-  [ "$waited" -lt "$WAIT_MS" ] || fail "the animation icon did not change ($first)"
-  sleep 0.1
-  waited=$((waited + 100))
-done
+icon_changed() { [ "$(robot icon "$hwnd" 1008)" != "$first" ]; }
+wait_until icon_changed || fail "the animation icon did not change ($first)"
 edition=$(robot texts "$hwnd")
 screenshot 02-edition >/dev/null
 robot select "$hwnd" 1005 1

@@ -68,7 +68,7 @@ echo old >"$target/HELD.DAT"
 echo new >"$DRIVE_DIR/HELD.DAT"
 script "Replace File=1" "File 1.1=HELD.DAT"
 holder_stop="hold-$$"
-wine "$ROBOT_EXE" hold-file --timeout 60000 --stop "$holder_stop" 'C:\FAULTS\HELD.DAT' </dev/null \
+wine "$ROBOT_EXE" hold-file --timeout 300000 --stop "$holder_stop" 'C:\FAULTS\HELD.DAT' </dev/null \
   >"$SUITE_RESULTS/holder.out" 2>&1 &
 holder=$!
 wait_for_line "$SUITE_RESULTS/holder.out" held "$holder" || fail "could not hold the file"

@@ -23,10 +23,6 @@ finish_launch
 expect_eq "$LAUNCH_CODE" 18 "exit code"
 robot wait-window --timeout 1500 '#32770' 'End of Installation' >/dev/null && fail "a closing message after the program start"
 # The started program writes its command line by itself: watched for, within the bound.
-waited=0
-until [ -s "$WINEPREFIX/drive_c/VIEWER/ARGS.TXT" ] || [ "$waited" -ge "$WAIT_MS" ]; do
-  sleep 0.1
-  waited=$((waited + 100))
-done
+wait_until test -s "$WINEPREFIX/drive_c/VIEWER/ARGS.TXT" || fail "the started program wrote nothing"
 expect_eq "$(cat "$WINEPREFIX/drive_c/VIEWER/ARGS.TXT")" 'C:\VIEWER\ECHOARGS.EXE --first-run now' "the started command line"
 note "passed"

@@ -105,9 +105,16 @@ expect_eq() {
 # Waits until FILE holds a line with PATTERN, for as long as the process PID (the helper
 # that prints it) runs, within WAIT_MS. False when the line never came.
 wait_for_line() {
-  local file=$1 pattern=$2 pid=$3 waited=0
-  until grep -q "$pattern" "$file" 2>/dev/null; do
-    kill -0 "$pid" 2>/dev/null || { grep -q "$pattern" "$file" 2>/dev/null; return; }
+  local file=$1 pattern=$2 pid=$3
+  wait_until line_or_end "$file" "$pattern" "$pid" && grep -q "$pattern" "$file"
+}
+line_or_end() { grep -q "$2" "$1" 2>/dev/null || ! kill -0 "$3" 2>/dev/null; }
+
+# Waits until the command succeeds, trying it again and again within WAIT_MS; false when it
+# never did.
+wait_until() {
+  local waited=0
+  until "$@"; do
     [ "$waited" -lt "$WAIT_MS" ] || return 1
     sleep 0.05
     waited=$((waited + 50))

@@ -74,9 +74,9 @@ echo new >"$DRIVE_DIR/restart/DISK1/MONITOR.EXE"
 robot set-profile win.ini windows Run 'C:\OLD\MONITOR.EXE OTHER.EXE'
 rm -rf "$WINEPREFIX/drive_c/QRESTART"
 # Another program's window, which a restart would end.
-wine "$ROBOT_EXE" hold-window --timeout 60000 'Bystander' </dev/null >"$SUITE_RESULTS/bystander.out" 2>&1 &
+wine "$ROBOT_EXE" hold-window --timeout 300000 'Bystander' </dev/null >"$SUITE_RESULTS/bystander.out" 2>&1 &
 bystander=$!
-for _ in $(seq 200); do grep -q ready "$SUITE_RESULTS/bystander.out" && break; sleep 0.05; done
+wait_for_line "$SUITE_RESULTS/bystander.out" ready "$bystander" || fail "the other program's window did not come up"
 run_quiet restart "$WIN_DIR\\restart\\DISK1\\SETUP.EXE" /QUIET /NORESTART "/LOG=$WIN_DIR\\RESTART.LOG"
 kill -0 "$bystander" 2>/dev/null || fail "the other program was ended: a restart was requested"
 kill "$bystander" 2>/dev/null || true

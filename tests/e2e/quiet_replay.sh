@@ -53,12 +53,12 @@ snapshot() {
 answer() {
   local caption=$1 hwnd action words
   shift
-  hwnd=$(wait_dialog "$caption" 60000)
+  hwnd=$(wait_dialog "$caption")
   for action in "$@"; do
     read -r -a words <<<"$action"
     robot "${words[0]}" "$hwnd" "${words[@]:1}" >/dev/null || fail "$caption: robot $action"
   done
-  robot wait-gone --timeout 15000 "$hwnd" >/dev/null || fail "$caption stayed"
+  robot wait-gone --timeout "$WAIT_MS" "$hwnd" >/dev/null || fail "$caption stayed"
 }
 
 # --- The interactive run, recorded. ---
@@ -70,17 +70,17 @@ cp "$disks/DISK1/SETUP.EXE" "$disks/DISK1/SETUP.INF" "$DRIVE_DIR/"
 insert_disk "$disks/DISK1"
 # The answer file and the log in a folder of their own: a disk change empties the drive.
 mkdir -p "$DRIVE_DIR/OUT"
-start_launch --timeout 150000 "$WIN_DIR\\SETUP.EXE" "/RECORD=$WIN_DIR\\OUT\\ANSWERS.INI" "/LOG=$WIN_DIR\\OUT\\RECORD.LOG"
+start_launch "$WIN_DIR\\SETUP.EXE" "/RECORD=$WIN_DIR\\OUT\\ANSWERS.INI" "/LOG=$WIN_DIR\\OUT\\RECORD.LOG"
 answer "Brightleaf Remote" "select 1005 2" "click 1"
 answer "Brightleaf Edition" "select 1005 1" "click 1"
 answer "Sample Notes" "select 1005 2" "click 1"
 answer "Brightleaf 2.1 Installation" "set-text 1011 C:\\$target" "click 1"
 for disk in 2 3; do
-  hwnd=$(wait_dialog "Insert Disk" 60000)
+  hwnd=$(wait_dialog "Insert Disk")
   expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" "Please change Disk-$((disk - 1)) to Disk-$disk" "disk prompt"
   insert_disk "$disks/DISK$disk"
   robot click "$hwnd" 1022 >/dev/null
-  robot wait-gone --timeout 15000 "$hwnd" >/dev/null || fail "the disk prompt stayed"
+  robot wait-gone --timeout "$WAIT_MS" "$hwnd" >/dev/null || fail "the disk prompt stayed"
 done
 answer "End of Installation" "click 1023"  # No: no restart now
 finish_launch
