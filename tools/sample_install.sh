@@ -116,7 +116,7 @@ sample_check() {
                "HKLM|Software\Kestrel Works\Brightleaf\2.1|@|Brightleaf 2.1" \
                "HKCU|Software\Kestrel Works\Brightleaf|Font|Times" \
                "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|DisplayName|Brightleaf 2.1" \
-               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|UninstallString|C:\BRIGHTLF\BRIGHT.EXE /uninstall"; do
+               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|UninstallString|C:\BRIGHTLF\SETUP.EXE /UNINSTALL=BRIGHTLF.UNR"; do
     IFS='|' read -r f section key value <<<"$entry"
     [ "$(sample_robot reg "$f" "$section" "$key")" = "$value" ] || { echo "$f\\$section $key is not '$value'"; return 1; }
   done
@@ -153,4 +153,44 @@ sample_report() {
     [ -e "$link" ] || continue
     echo "  Programs/Brightleaf/$(basename "$link") -> $(strings -a "$link" | grep -m1 '^C:\\.' || true)"
   done
+}
+
+# What the machine holds, in a form two moments can be compared by: every directory and file
+# of drive C (with its size and checksum), the registry's HKEY_LOCAL_MACHINE and
+# HKEY_CURRENT_USER, win.ini and system.ini. Left out, each for its reason:
+# - the folders the installation is run from (C:\SAMPLE, C:\SRC, C:\QUIET, C:\e2e): its
+#   source, not what it installs;
+# - "DriverDateData": Wine writes the display driver's date anew whenever it starts;
+# - the empty key Explorer\Advanced of HKEY_CURRENT_USER: Wine's explorer makes it when it
+#   first opens a folder window, as it does for a program group the installation shows;
+# - empty keys under HKEY_CURRENT_USER\Software\Wine\Temporary System Parameters: Wine makes
+#   one the first time a program asks for a setting of that kind (the mouse's, the colours);
+# - the key of win.ini's [windows] section, HKEY_CURRENT_USER\Software\Microsoft\Windows NT\
+#   CurrentVersion\Windows, when it is empty: the system makes it for the first start-up
+#   line written and keeps it (on Windows it is always there); the lines themselves count.
+#   machine_snapshot FILE
+machine_snapshot() {
+  local out=$1 drive=$WINEPREFIX/drive_c root
+  {
+    echo "== drive C"
+    local skip=(\( -path ./SAMPLE -o -path ./SRC -o -path ./QUIET -o -path ./e2e \) -prune -o)
+    (cd "$drive" && find . "${skip[@]}" ! -type f -printf '%y %p\n' | sort)
+    (cd "$drive" && find . "${skip[@]}" -type f -print0 | sort -z | xargs -0 cksum)
+    for root in HKLM HKCU; do
+      echo "== registry $root"
+      rm -f "$out.$root.reg"
+      wine reg export "$root" "$(winepath -w "$out.$root.reg" 2>/dev/null)" /y </dev/null >/dev/null 2>&1
+      # One key a paragraph; an empty key is its header alone.
+      iconv -f UTF-16LE -t UTF-8 "$out.$root.reg" | tr -d '\r' | awk 'BEGIN { RS = ""; ORS = "\n\n" }
+        { sub(/\n"DriverDateData"=[^\n]*/, "") }
+        !/\n/ && (/\\Explorer\\Advanced\]$/ || /\\Windows NT\\CurrentVersion\\Windows\]$/ ||
+                   /\\Software\\Wine\\Temporary System Parameters\\/) { next }
+        { print }'
+      rm -f "$out.$root.reg"
+    done
+    echo "== win.ini"
+    tr -d '\r' <"$drive/windows/win.ini"
+    echo "== system.ini"
+    tr -d '\r' <"$drive/windows/system.ini"
+  } >"$out"
 }
