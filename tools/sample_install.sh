@@ -128,6 +128,31 @@ sample_check() {
   done
 }
 
+# Runs the command of the sample's uninstall entry as the list of programs would, answering
+# the confirmation Yes and the end message OK; with a folder, saves a screenshot of each. Then
+# waits until the uninstallation's helper has removed the installer's copy and C:\BRIGHTLF.
+# SAMPLE_EXIT gets the exit code; prints why and returns 1 when the uninstallation did not end.
+sample_uninstall() {
+  local shots=${1:-} command hwnd caption launcher waited=0
+  read -r -a command <<<"$(sample_robot reg HKLM 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf' UninstallString)"
+  [ ${#command[@]} -gt 0 ] || { echo "the sample has no uninstall entry"; return 1; }
+  wine "$ROBOT_EXE" launch --timeout 300000 "${command[@]}" </dev/null >/dev/null 2>&1 &
+  launcher=$!
+  for caption in "Uninstall" "End of Uninstall"; do
+    hwnd=$(sample_robot wait-window --timeout 60000 '#32770' "$caption") || { echo "no \"$caption\" message"; return 1; }
+    [ -z "$shots" ] || import -display "$DISPLAY" -window root "$shots/$(tr 'A-Z ' 'a-z-' <<<"$caption").png"
+    sample_robot click "$hwnd" 1022 >/dev/null
+    sample_robot wait-gone --timeout 60000 "$hwnd" >/dev/null || { echo "the \"$caption\" message stayed"; return 1; }
+  done
+  SAMPLE_EXIT=0
+  wait "$launcher" || SAMPLE_EXIT=$?
+  while [ -e "$SAMPLE_TARGET" ]; do
+    [ "$waited" -lt 60000 ] || { echo "C:/BRIGHTLF is still there"; return 1; }
+    sleep 0.05
+    waited=$((waited + 50))
+  done
+}
+
 # What the installation left on the machine.
 sample_report() {
   local programs

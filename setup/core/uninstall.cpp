@@ -187,6 +187,7 @@ private:
     void UndoValue(const std::vector<std::string>& f);
     void Send(const std::string& command);
     void Remove(const std::string& path);
+    void RemoveDirectory(const std::string& path);
     void Tell(const std::string& what, const std::string& outcome) { m_engine.m_journal.Undone(what, outcome); }
     void Stay(const std::string& what, const char* why) {
         m_stayed.push_back(what);
@@ -239,7 +240,7 @@ void Uninstaller::Run(const std::string& record) {
     std::vector<std::string> helperDirectories;
     for (const std::string& directory : m_leftDirectories) {
         if (m_programLeft && Holds(directory, FolderOf(m_program))) helperDirectories.push_back(directory);
-        else if (m_machine.RemoveEmptyDirectory(directory)) Tell(directory, "removed");
+        else RemoveDirectory(directory);
     }
     if (m_programLeft) {
         m_machine.RemoveAfterExit(m_program, helperDirectories);
@@ -304,6 +305,11 @@ void Uninstaller::Remove(const std::string& path) {
 void Uninstaller::UndoDirectory(const std::string& path) {
     if (m_machine.RemoveEmptyDirectory(path)) return Tell(path, "removed");
     if (Holds(path, FolderOf(m_program)) || Holds(path, FolderOf(m_record))) return m_leftDirectories.push_back(path);
+    RemoveDirectory(path);
+}
+
+void Uninstaller::RemoveDirectory(const std::string& path) {
+    if (m_machine.RemoveEmptyDirectory(path)) return Tell(path, "removed");
     // Emptied at the restart, it goes then.
     if (m_scheduled && m_machine.RemoveAtRestart(path)) return Tell(path, "removed at the next restart if empty");
     Tell(path, "stays: not empty");
