@@ -123,39 +123,37 @@ bool ScriptGroup(const SetupEngine& script, const std::string& name) {
 std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& entries, const std::string& recordPath) {
     const std::string windows = WithSlash(engine.WindowsDirectory()), system = WithSlash(engine.SystemDirectory());
     std::vector<std::string> destinations;
-    for (const UndoEntry& entry : entries) {
-        if (entry.kind != Kind::kDestination) continue;
-        const std::string destination = WithSlash(entry.fields[0]);
-        // Never a whole drive, nor a directory that holds the system's own.
-        if (!PlainPath(destination) || destination.size() <= 3 || Holds(destination, windows) || Holds(destination, system))
-            return "line " + std::to_string(entry.line) + " names " + destination + " as the installation directory";
-        destinations.push_back(destination);
-    }
+    for (const UndoEntry& entry : entries)
+        if (entry.kind == Kind::kDestination) destinations.push_back(WithSlash(entry.fields[0]));
     auto inside = [&](const std::string& path) {
-        for (const std::string& destination : destinations)
-            if (PlainPath(path) && Below(path, destination)) return true;
-        return false;
+        bool below = false;
+        for (const std::string& destination : destinations) below = below || Below(path, destination);
+        return below && PlainPath(path);
     };
-    if (!inside(recordPath)) return "it does not lie in the installation directory it names";
     const std::vector<std::string> iniFiles = ScriptIniFiles(engine);
     const std::vector<std::string> keys = ScriptRegistryKeys(engine);
     for (const UndoEntry& entry : entries) {
         const std::string& path = entry.fields[0];
+        const bool plain = PlainPath(path);
+        const std::string folder = FolderOf(path), name = path.substr(folder.size());
         bool allowed = true;
         switch (entry.kind) {
+        case Kind::kDestination:
+            // Never a whole drive, nor a directory that holds the system's own.
+            allowed = plain && path.size() > 3 && !Holds(path, windows) && !Holds(path, system);
+            break;
         case Kind::kDirectory:
             allowed = inside(path);
             for (const std::string& destination : destinations)
-                allowed = allowed || (PlainPath(path) && path.size() > 3 && Holds(path, destination));
+                allowed = allowed || (plain && path.size() > 3 && Holds(path, destination));
             break;
         case Kind::kFile:
-            allowed = inside(path) ||
-                      (PlainPath(path) && EqualNoCase(FolderOf(path), windows) && Listed(engine, "Windows", path.substr(windows.size()))) ||
-                      (PlainPath(path) && EqualNoCase(FolderOf(path), system) && Listed(engine, "System", path.substr(system.size())));
+            allowed = inside(path) || (plain && ((EqualNoCase(folder, windows) && Listed(engine, "Windows", name)) ||
+                                                 (EqualNoCase(folder, system) && Listed(engine, "System", name))));
             break;
         case Kind::kIni:
             // A bare name is a file of the Windows directory that the script names so.
-            allowed = path.find('\\') == std::string::npos ? OneOf(path, iniFiles) : inside(path) || (PlainPath(path) && OneOf(path, iniFiles));
+            allowed = folder.empty() ? OneOf(path, iniFiles) : inside(path) || (plain && OneOf(path, iniFiles));
             break;
         case Kind::kKey:
         case Kind::kValue: allowed = OneOf(path, keys); break;
@@ -165,9 +163,10 @@ std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& e
         }
         if (!allowed)
             return "line " + std::to_string(entry.line) + " names " + path +
-                   ", which lies outside what the installation could have written";
+                   (entry.kind == Kind::kDestination ? " as the installation directory"
+                                                     : ", which lies outside what the installation could have written");
     }
-    return std::string();
+    return inside(recordPath) ? std::string() : "it does not lie in the installation directory it names";
 }
 
 // One uninstallation: the record's entries undone from the last to the first, the

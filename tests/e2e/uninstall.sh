@@ -48,15 +48,10 @@ note "with a person at the screen"
 sample_install >/dev/null
 problem=$(sample_check "$root" "$SUITE_BUILD") || fail "$problem"
 start_launch 'C:\BRIGHTLF\SETUP.EXE' '/UNINSTALL=BRIGHTLF.UNR'
-hwnd=$(wait_dialog "Uninstall")
-expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" \
+expect_message "Uninstall" \
   'Brightleaf 2.1 will be removed from this computer: the files, directories, program group, INI and registry entries that its installation made.\n\nDo you wish to continue ?' \
-  "the confirmation"
-screenshot uninstall-confirmation >/dev/null
-click_away "$hwnd" 1022
-hwnd=$(wait_dialog "End of Uninstall")
-expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" "Brightleaf 2.1 has been removed." "the end message"
-click_away "$hwnd" 1022
+  uninstall-confirmation 1022
+expect_message "End of Uninstall" "Brightleaf 2.1 has been removed." "" 1022
 finish_launch
 expect_eq "$LAUNCH_CODE" 18 "the uninstallation's exit code with a person at the screen"
 expect_as_before interactive

@@ -89,12 +89,9 @@ cp "$record" "$target/WININI.UNR"
 printf 'file\tC:\\windows\\WIN.INI\t1\t1\t00000000\r\n' >>"$target/WININI.UNR"
 line=$(wc -l <"$target/WININI.UNR")
 start_launch "$WIN_DIR\\SETUP.EXE" '/UNINSTALL=C:\UNDO\WININI.UNR'
-hwnd=$(wait_dialog "Uninstall Error")
-expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" \
+expect_message "Uninstall Error" \
   'The uninstall record C:\\UNDO\\WININI.UNR can not be used:\nline '"$line"' names C:\\windows\\WIN.INI, which lies outside what the installation could have written.\n\nNothing has been removed.' \
-  "the refusal"
-screenshot uninstall-refused >/dev/null
-click_away "$hwnd" 1022
+  uninstall-refused 1022
 finish_launch
 rm -f "$target/WININI.UNR"
 installed >"$SUITE_RESULTS/after-refusals.txt"
@@ -111,18 +108,12 @@ wait_for_line "$SUITE_RESULTS/held.out" held "$holder" || fail "HELD.TXT was not
 LAUNCH_OUT=$SUITE_RESULTS/launch.out
 start_launch 'C:\UNDO\SETUP.EXE' '/UNINSTALL=UNDO.UNR' "/LOG=$WIN_DIR\\uninstall.log"
 click_away "$(wait_dialog "Uninstall")" 1022
-hwnd=$(wait_dialog "End of Uninstall")
-expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" \
+expect_message "End of Uninstall" \
   'Undo Test has been removed.\n\nThese were changed after the installation and stay:\nregistry value HKEY_CURRENT_USER\\Software\\E2E Undo Mode\nC:\\UNDO\\UNDO.INI [Settings] Colour\nC:\\UNDO\\KEEP.TXT' \
-  "the list of what stays"
-screenshot uninstall-stayed >/dev/null
-click_away "$hwnd" 1022
-hwnd=$(wait_dialog "End of Uninstall")
-expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" \
+  uninstall-stayed 1022
+expect_message "End of Uninstall" \
   'Some files of Undo Test are in use: they will be removed when Windows restarts.\n\nDo you wish to restart Windows now ?' \
-  "the restart question"
-screenshot uninstall-restart >/dev/null
-click_away "$hwnd" 1023
+  uninstall-restart 1023
 finish_launch
 expect_eq "$LAUNCH_CODE" 18 "the uninstallation's exit code"
 

@@ -126,7 +126,7 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
         {start + "ini\tSYSTEM.INI\tboot\tshell\tx\tkey\r\n", "line 3 names SYSTEM.INI"},
         {start + "value\tHKEY_LOCAL_MACHINE\\Software\tX\tY\tnew\r\n", "line 3 names HKEY_LOCAL_MACHINE\\Software"},
         {start + "group\tStartUp\tnew\r\n", "line 3 names StartUp"},
-        {kHeader + "dest\tC:\\WINDOWS\\SYSTEM\\..\r\n", "line 2 names C:\\WINDOWS\\SYSTEM\\..\\"},
+        {kHeader + "dest\tC:\\WINDOWS\\SYSTEM\\..\r\n", "line 2 names C:\\WINDOWS\\SYSTEM\\.. as"},
         {kHeader + "dest\tC:\\\r\n", "line 2 names C:\\ as"},
         {kHeader + "dir\tC:\\ACME\r\n", "it names no installation directory"},
     };
