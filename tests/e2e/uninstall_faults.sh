@@ -2,13 +2,15 @@
 # garbage, a path out of the installation's directories, the Windows directory's WIN.INI
 # named as a file the installation made) are refused with a message, and nothing changes.
 # Then a file the user changed, an INI entry and a registry value changed since stay and are
-# listed, and a file held open is removed at the next restart, which is asked for.
+# listed, a file held open is removed at the next restart, which is asked for, and a program
+# group that was there before keeps its other items.
 . "$(dirname "$0")/lib.sh"
 target=$WINEPREFIX/drive_c/UNDO
+group=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs)/"E2E Undo Old"
 cleanup() {
   stop_launch
   [ -z "${holder:-}" ] || { robot stop "$holder_stop" >/dev/null 2>&1 || true; wait "$holder" 2>/dev/null || true; }
-  rm -rf "$target"
+  rm -rf "$target" "$group"
   for key in 'HKCU\Software\E2E Undo' 'HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\E2E Undo'; do
     wine reg delete "$key" /f >/dev/null 2>&1 </dev/null || true
   done
@@ -25,6 +27,10 @@ AP Name=E2E Uninstall
 Install Name=Undo Test
 DefDir=C:\UNDO
 Write INI 1=UNDO.INI:0
+Group 1=E2E Undo Old
+
+[Group 1]
+Item 1=KEEP.TXT,Undo Keep
 
 [DefDir]
 File 1.1=KEEP.TXT
@@ -49,8 +55,11 @@ SubKey=E2E Undo
 DisplayName=E2E Undo
 UnInstallString=SETUP.EXE /UNINSTALL=UNDO.UNR
 Record=UNDO.UNR'
+mkdir -p "$group"
+echo "the user's own" >"$group/Other.lnk"
 start_launch "$WIN_DIR\\SETUP.EXE" /QUIET
 finish_launch
+[ -f "$group/Undo Keep.lnk" ] || fail "no item in the group that was there"
 expect_eq "$LAUNCH_CODE" 0 "the quiet installation's exit code"
 uninstall_entry='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\E2E Undo'
 expect_eq "$(robot reg HKCU 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\E2E Undo' UninstallString)" \
@@ -127,4 +136,6 @@ expect_eq "$(robot profile 'C:\UNDO\UNDO.INI' Settings Colour)" Red "the changed
 expect_eq "$(robot reg HKCU 'Software\E2E Undo' Mode)" Slow "the changed registry value"
 robot reg HKCU 'Software\E2E Undo' Other >/dev/null && fail "the unchanged registry value is still there"
 wine reg query "$uninstall_entry" </dev/null >/dev/null 2>&1 && fail "the uninstall entry is still there"
+[ ! -e "$group/Undo Keep.lnk" ] || fail "the item added to the group that was there stays"
+[ -f "$group/Other.lnk" ] || fail "the group that was there lost its other item"
 note "passed"
