@@ -69,6 +69,13 @@ bool AllOf(const std::string& text, bool hex, std::size_t most) {
     return true;
 }
 
+std::string Hex(std::uint64_t value) {
+    std::string digits;
+    do digits.insert(digits.begin(), "0123456789ABCDEF"[value & 15]);
+    while (value >>= 4);
+    return digits;
+}
+
 bool OneOf(const std::string& word, std::initializer_list<const char*> words) {
     for (const char* w : words)
         if (word == w) return true;
@@ -82,7 +89,7 @@ const char* CheckFields(const UndoEntry& entry) {
         if (f[i].size() > 1023) return "a field is too long";
     switch (entry.kind) {
     case UndoEntry::Kind::kFile:
-        return AllOf(f[1], false, 20) && AllOf(f[2], false, 20) && AllOf(f[3], true, 8) ? nullptr
+        return AllOf(f[1], true, 16) && AllOf(f[2], true, 16) && AllOf(f[3], true, 8) ? nullptr
                                                                                          : "a file without its size, time and checksum";
     case UndoEntry::Kind::kIni:
         if (!OneOf(f[4], {"value", "key", "section", "file"})) return "an INI entry of an unknown kind";
@@ -189,8 +196,7 @@ void UndoWriter::FileInstalled(const InstalledFile& file) {
         Add("replaced", {file.destination});
         return;
     }
-    Add("file", {file.destination, std::to_string(file.facts->size), std::to_string(file.facts->writeTime),
-                 Format("%08lX", static_cast<unsigned long>(file.facts->crc32))});
+    Add("file", {file.destination, Hex(file.facts->size), Hex(file.facts->writeTime), Hex(file.facts->crc32)});
 }
 
 void UndoWriter::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,

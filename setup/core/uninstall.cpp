@@ -283,7 +283,7 @@ void Uninstaller::UndoFile(const std::vector<std::string>& f) {
     }
     const std::optional<FileFacts> stamp = m_machine.FileStamp(path);
     if (!stamp) return;  // gone already (a slide, or removed by the user)
-    bool same = stamp->size == Number(f[1], 10) && stamp->writeTime == Number(f[2], 10);
+    bool same = stamp->size == Number(f[1], 16) && stamp->writeTime == Number(f[2], 16);
     // A file in use cannot be read: its size and time decide.
     if (same)
         if (const std::optional<FileFacts> facts = m_engine.GetFileFacts(path)) same = facts->crc32 == Number(f[3], 16);
