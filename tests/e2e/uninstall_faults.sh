@@ -80,11 +80,8 @@ head -c $((size - 7)) "$record" >"$target/CUT.UNR"
 head -c 600 /dev/urandom >"$target/GARBAGE.UNR"
 { cat "$record"; printf 'file\tC:\\UNDO\\..\\windows\\win.ini\t1\t1\t00000000\r\n'; } >"$target/DOTS.UNR"
 { cat "$record"; printf 'file\tC:\\windows\\WIN.INI\t1\t1\t00000000\r\n'; } >"$target/WININI.UNR"
-{ cat "$record"; printf 'dir\tC:\\windows\\system32\r\n'; } >"$target/SYSTEM.UNR"
-{ sed 's/^dest\t.*/dest\tC:\\\r/' "$record"; } >"$target/ROOT.UNR"
 for bad in CUT:'cut short' GARBAGE:'not an undo record' DOTS:'outside what the installation' \
-           WININI:'C:\windows\WIN.INI, which lies outside' SYSTEM:'outside what the installation' \
-           ROOT:'names C:\ as the installation directory'; do
+           WININI:'C:\windows\WIN.INI, which lies outside'; do
   name=${bad%%:*}
   LAUNCH_OUT=$SUITE_RESULTS/$name.out
   start_launch "$WIN_DIR\\SETUP.EXE" /QUIET "/UNINSTALL=C:\\UNDO\\$name.UNR" "/LOG=$WIN_DIR\\$name.log"
