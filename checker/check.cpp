@@ -47,6 +47,7 @@ public:
         CheckQuestions();
         CheckRegister();
         CheckMessages();
+        CheckUninstall();
         std::stable_sort(m_result.findings.begin(), m_result.findings.end(),
                          [](const Finding& a, const Finding& b) { return a.line < b.line; });
         if (m_options.plan) {
@@ -86,6 +87,7 @@ private:
     void CheckQuestions();
     void CheckRegister();
     void CheckMessages();
+    void CheckUninstall();
     void CheckEntryFile(const KeyLine& entry, int disk, bool slide);
     void CheckPathReference(const std::string& section, const std::string& key, const char* defaultDir,
                             const std::string& value);
@@ -251,6 +253,31 @@ void Checker::CheckLists() {
     }
 }
 
+// The uninstall entry's command must be able to run: a program that a copy list installs, or
+// the installer's own copy that a script keeping an undo record leaves beside the record.
+void Checker::CheckUninstall() {
+    const KeyLine* command = Find("UnInstall", "UnInstallString");
+    const KeyLine* record = Find("UnInstall", "Record");
+    const bool keeps = record && !record->value.empty();
+    if (keeps && m_engine.GetScriptInt("Initiation", "Set DefDir", 1) == 0)
+        Warning(record->line, "with \"Set DefDir\" 0 the installation directory is C:\\, a whole drive, which "
+                              "/UNINSTALL refuses: the record cannot be used");
+    if (!command || command->value.empty()) return;
+    std::string program = command->value.substr(0, command->value.find(' '));
+    program = program.substr(0, program.find(':'));
+    program = program.substr(program.rfind('\\') + 1);
+    bool installed = keeps && setup::EqualNoCase(program, "SETUP.EXE");
+    for (const KeyLine& entry : m_keys)
+        installed = installed || (entry.keySpec && entry.keySpec->list && std::string(entry.keySpec->list) == "entry" &&
+                                  setup::EqualNoCase(entry.value, program));
+    if (!installed)
+        Warning(command->line, "the uninstall entry runs " + program + ", which no copy list installs" +
+                                   (keeps ? "" : " (with [UnInstall] \"Record\", \"SETUP.EXE /UNINSTALL=RECORD\" would run)") +
+                                   ": it cannot work");
+    else if (!keeps && setup::FoldName(command->value).find("/UNINSTALL") != std::string::npos)
+        Warning(command->line, "the uninstall entry runs /UNINSTALL, but [UnInstall] keeps no \"Record\": there is none to read");
+}
+
 void Checker::CheckProduct() {
     if (!m_engine.ReadInitiation())
         Error(0, "no [Initiation] \"Install Name\" and no [Background] \"Product Name\": the installer ends "
@@ -351,7 +378,7 @@ void Checker::CheckPathReferences() {
                                                          setup::EqualNoCase(section, "Version") ||
                                                          MatchPattern("Dialog %d", section));
         if (writerFile || pattern == "RunFile %d" || pattern == "LoadFile %d" ||
-            (setup::EqualNoCase(section, "UnInstall") && pattern == "UnInstallString") ||
+            (setup::EqualNoCase(section, "UnInstall") && (pattern == "UnInstallString" || pattern == "Record")) ||
             (setup::EqualNoCase(section, "Execute File") && pattern == "File")) {
             CheckPathReference(section, entry.key, installDir, entry.value);
         } else if (pattern == "Write INI %d" && !setup::EqualNoCase(entry.value, "win.ini") &&

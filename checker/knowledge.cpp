@@ -74,7 +74,8 @@ std::vector<SectionSpec> BuildSections() {
          {{"Key", K::kText, 256, nullptr},
           {"SubKey", K::kText, 50, nullptr},
           {"DisplayName", K::kText, 256, nullptr},
-          {"UnInstallString", K::kText, 256, nullptr}},
+          {"UnInstallString", K::kText, 256, nullptr},
+          {"Record", K::kText, 256, nullptr}},
          false},
         {"Execute File", {{"File", K::kText, 256, nullptr}}, false},
         {"Button Text", {}, true},
@@ -103,7 +104,8 @@ std::vector<SectionSpec> BuildSections() {
     for (const char* message : {"PrevVersion Message", "ReBoot Message", "Restart Message", "Reboot Error Message",
                                 "Restart Error Message", "Self Restart Error Message", "End Message", "Stop Message",
                                 "Space Message", "Dir Message", "File Lose Message", "Copy Error Message",
-                                "Replace Message", "Disk Message"})
+                                "Replace Message", "Disk Message", "Uninstall Message", "Uninstall Error Message",
+                                "Uninstall End Message", "Uninstall Restart Message"})
         sections.push_back({message, MessageKeys(), false});
     return sections;
 }

@@ -59,6 +59,8 @@ private:
 Planner::Planner(const std::vector<std::uint8_t>& script, const Disks& disks, std::map<int, int> choices)
     : m_disks(disks), m_choices(std::move(choices)) {
     AppendScriptText(reinterpret_cast<const char*>(script.data()), script.size());
+    // The installer as setupdisks puts it on disk 1; copied when the script keeps an undo record.
+    SetProgramFiles(std::string(kSourceDir) + "SETUP.EXE", std::string(kSourceDir) + "SETUP.INF");
 }
 
 int Planner::ShowScriptMessage(const char* title, const char* text, const char*, const char*, const char*,

@@ -4,11 +4,14 @@
 # of its own as a user accepting the defaults would (No to the restart), saves a numbered
 # screenshot of every dialog, and prints what was installed. It ends with 0 when the
 # installation did what the sample intends, else with 1 and the reason on one line.
-#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive|--quiet]
+#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive|--quiet|--uninstall]
 # With --interactive the installer runs on your own display (DISPLAY) and you answer it;
 # when it asks for another disk, press Enter here and the disk is put in. With --quiet it
 # replays the sample's answer file (examples/sample/ANSWERS.INI) without any window,
-# finding the disks side by side, and prints its log.
+# finding the disks side by side, and prints its log. With --uninstall it installs as without
+# it, then runs the command of the sample's uninstall entry (the installer's copy on the undo
+# record), and shows that the machine is as before: every file, the registry, win.ini and
+# system.ini, compared with a snapshot taken before the installation.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "$1")
@@ -69,6 +72,11 @@ elif [ "$interactive" = --quiet ]; then
 else
   rm -rf "$shots"
   mkdir -p "$shots"
+  if [ "$interactive" = --uninstall ]; then
+    # The first window of a prefix makes Wine write its display settings: before the snapshot.
+    wine "$ROBOT_EXE" hold-window --timeout 1 Warming </dev/null >/dev/null 2>&1 || true
+    machine_snapshot "$demo/before.txt"
+  fi
   echo "demo: installing the sample product on display $DISPLAY"
   SAMPLE_LOG=$demo/launch.out sample_install "$shots"
   code=$SAMPLE_EXIT
@@ -89,3 +97,16 @@ elif ! problem=$(sample_check "$root" "$build"); then
   exit 1
 fi
 echo "demo: the sample was installed as intended"
+[ "$interactive" = --uninstall ] || exit 0
+echo "demo: uninstalling it with its uninstall entry's command: $(sample_robot reg HKLM \
+  'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf' UninstallString)"
+problem=$(sample_uninstall "$shots") || { echo "demo: failed: $problem" >&2; exit 1; }
+[ "$SAMPLE_EXIT" = 18 ] || { echo "demo: failed: the uninstallation ended with exit code $SAMPLE_EXIT, not 18" >&2; exit 1; }
+sample_report
+machine_snapshot "$demo/after.txt"
+if ! diff -u "$demo/before.txt" "$demo/after.txt" >"$demo/machine.diff"; then
+  echo "demo: failed: the machine is not as before the installation (see $demo/machine.diff):" >&2
+  head -n 40 "$demo/machine.diff" >&2
+  exit 1
+fi
+echo "demo: the machine is as before the installation: $(grep -c . "$demo/before.txt") lines of files, registry, win.ini and system.ini compared"

@@ -116,7 +116,7 @@ sample_check() {
                "HKLM|Software\Kestrel Works\Brightleaf\2.1|@|Brightleaf 2.1" \
                "HKCU|Software\Kestrel Works\Brightleaf|Font|Times" \
                "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|DisplayName|Brightleaf 2.1" \
-               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|UninstallString|C:\BRIGHTLF\BRIGHT.EXE /uninstall"; do
+               "HKLM|SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf|UninstallString|C:\BRIGHTLF\SETUP.EXE /UNINSTALL=BRIGHTLF.UNR"; do
     IFS='|' read -r f section key value <<<"$entry"
     [ "$(sample_robot reg "$f" "$section" "$key")" = "$value" ] || { echo "$f\\$section $key is not '$value'"; return 1; }
   done
@@ -125,6 +125,31 @@ sample_check() {
   for entry in 'Brightleaf.lnk -> C:\BRIGHTLF\BRIGHT.EXE' 'Read Me.lnk -> C:\BRIGHTLF\README.TXT' \
                'Brightleaf Help.lnk -> C:\BRIGHTLF\BRIGHT.HLP'; do
     grep -qF "Programs/Brightleaf/$entry" <<<"$report" || { echo "no shortcut $entry"; return 1; }
+  done
+}
+
+# Runs the command of the sample's uninstall entry as the list of programs would, answering
+# the confirmation Yes and the end message OK; with a folder, saves a screenshot of each. Then
+# waits until the uninstallation's helper has removed the installer's copy and C:\BRIGHTLF.
+# SAMPLE_EXIT gets the exit code; prints why and returns 1 when the uninstallation did not end.
+sample_uninstall() {
+  local shots=${1:-} command hwnd caption launcher waited=0
+  read -r -a command <<<"$(sample_robot reg HKLM 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf' UninstallString)"
+  [ ${#command[@]} -gt 0 ] || { echo "the sample has no uninstall entry"; return 1; }
+  wine "$ROBOT_EXE" launch --timeout 300000 "${command[@]}" </dev/null >/dev/null 2>&1 &
+  launcher=$!
+  for caption in "Uninstall" "End of Uninstall"; do
+    hwnd=$(sample_robot wait-window --timeout 60000 '#32770' "$caption") || { echo "no \"$caption\" message"; return 1; }
+    [ -z "$shots" ] || import -display "$DISPLAY" -window root "$shots/$(tr 'A-Z ' 'a-z-' <<<"$caption").png"
+    sample_robot click "$hwnd" 1022 >/dev/null
+    sample_robot wait-gone --timeout 60000 "$hwnd" >/dev/null || { echo "the \"$caption\" message stayed"; return 1; }
+  done
+  SAMPLE_EXIT=0
+  wait "$launcher" || SAMPLE_EXIT=$?
+  while [ -e "$SAMPLE_TARGET" ]; do
+    [ "$waited" -lt 60000 ] || { echo "C:/BRIGHTLF is still there"; return 1; }
+    sleep 0.05
+    waited=$((waited + 50))
   done
 }
 
@@ -153,4 +178,44 @@ sample_report() {
     [ -e "$link" ] || continue
     echo "  Programs/Brightleaf/$(basename "$link") -> $(strings -a "$link" | grep -m1 '^C:\\.' || true)"
   done
+}
+
+# What the machine holds, in a form two moments can be compared by: every directory and file
+# of drive C (with its size and checksum), the registry's HKEY_LOCAL_MACHINE and
+# HKEY_CURRENT_USER, win.ini and system.ini. Left out, each for its reason:
+# - the folders the installation is run from (C:\SAMPLE, C:\SRC, C:\QUIET, C:\e2e): its
+#   source, not what it installs;
+# - "DriverDateData": Wine writes the display driver's date anew whenever it starts;
+# - the empty key Explorer\Advanced of HKEY_CURRENT_USER: Wine's explorer makes it when it
+#   first opens a folder window, as it does for a program group the installation shows;
+# - empty keys under HKEY_CURRENT_USER\Software\Wine\Temporary System Parameters: Wine makes
+#   one the first time a program asks for a setting of that kind (the mouse's, the colours);
+# - the key of win.ini's [windows] section, HKEY_CURRENT_USER\Software\Microsoft\Windows NT\
+#   CurrentVersion\Windows, when it is empty: the system makes it for the first start-up
+#   line written and keeps it (on Windows it is always there); the lines themselves count.
+#   machine_snapshot FILE
+machine_snapshot() {
+  local out=$1 drive=$WINEPREFIX/drive_c root
+  {
+    echo "== drive C"
+    local skip=(\( -path ./SAMPLE -o -path ./SRC -o -path ./QUIET -o -path ./e2e \) -prune -o)
+    (cd "$drive" && find . "${skip[@]}" ! -type f -printf '%y %p\n' | sort)
+    (cd "$drive" && find . "${skip[@]}" -type f -print0 | sort -z | xargs -0 cksum)
+    for root in HKLM HKCU; do
+      echo "== registry $root"
+      rm -f "$out.$root.reg"
+      wine reg export "$root" "$(winepath -w "$out.$root.reg" 2>/dev/null)" /y </dev/null >/dev/null 2>&1
+      # One key a paragraph; an empty key is its header alone.
+      iconv -f UTF-16LE -t UTF-8 "$out.$root.reg" | tr -d '\r' | awk 'BEGIN { RS = ""; ORS = "\n\n" }
+        { sub(/\n"DriverDateData"=[^\n]*/, "") }
+        !/\n/ && (/\\Explorer\\Advanced\]$/ || /\\Windows NT\\CurrentVersion\\Windows\]$/ ||
+                   /\\Software\\Wine\\Temporary System Parameters\\/) { next }
+        { print }'
+      rm -f "$out.$root.reg"
+    done
+    echo "== win.ini"
+    tr -d '\r' <"$drive/windows/win.ini"
+    echo "== system.ini"
+    tr -d '\r' <"$drive/windows/system.ini"
+  } >"$out"
 }

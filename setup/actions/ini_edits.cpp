@@ -119,9 +119,17 @@ void SetupEngine::WriteIniItem(const char* file, const char* entry) {
 
 void SetupEngine::WriteIniEntry(const char* section, const char* key, const char* value, const char* file) {
     std::optional<std::string> before;
-    if (m_journal.Active()) before = ReadProfileValue(section, key, file);
+    IniNew created = IniNew::kNothing;
+    if (m_journal.Active()) {
+        before = ReadProfileValue(section, key, file);
+        // A bare name ("win.ini") is a file of the Windows directory, which is always there.
+        if (!before)
+            created = std::strchr(file, '\\') && !FileExists(file) ? IniNew::kFile
+                      : !ProfileSectionExists(section, file)       ? IniNew::kSection
+                                                                   : IniNew::kKey;
+    }
     WriteProfileValue(section, key, value, file);
-    m_journal.IniEntryWritten(file, section, key, value, before);
+    m_journal.IniEntryWritten(file, section, key, value, before, created);
 }
 
 }  // namespace setup

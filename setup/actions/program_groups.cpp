@@ -55,6 +55,7 @@ bool SetupEngine::CreateProgramGroups() {
         const std::string key = NumberedKey("Group", number);
         const std::string name = GetScriptValue("Initiation", key.c_str(), nullptr, kPathBufferSize);
         if (name.empty()) return true;
+        if (m_journal.Active() && manager->HasGroup(name)) m_journal.ProgramGroupFound(name);
         if (SendCommand(*manager, "[CreateGroup(" + name + ")]") != ProgramManager::Outcome::kAccepted ||
             SendCommand(*manager, "[ShowGroup(" + name + ",1)]") != ProgramManager::Outcome::kAccepted ||
             !AddGroupItems(*manager, key.c_str()))

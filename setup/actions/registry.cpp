@@ -65,16 +65,32 @@ void SetupEngine::WriteUninstallEntry() {
         SetRegistryString(*entry, root + "\\" + path, "UninstallString", command);
 }
 
+int SetupEngine::MissingKeyLevels(const std::string& root, std::string subKey) {
+    const std::optional<RegistryRoot> known = RegistryRootByName(root);
+    int missing = 0;
+    while (known && !subKey.empty() && !RegistryKeyExists(*known, subKey)) {
+        ++missing;
+        const std::size_t slash = subKey.rfind('\\');
+        subKey.resize(slash == std::string::npos ? 0 : slash);
+    }
+    return missing;
+}
+
 std::unique_ptr<RegistryKey> SetupEngine::OpenKeyForWriting(const std::string& root, const std::string& subKey,
                                                             const char* keyClass) {
+    // The levels a new key brings with it are made by the same call: asked before.
+    const int missing = m_journal.Active() ? MissingKeyLevels(root, subKey) : 0;
     std::unique_ptr<RegistryKey> key = CreateRegistryKey(root, subKey, keyClass);
-    m_journal.RegistryKeyOpened(root + "\\" + subKey, key && key->Created(), !key);
+    const bool created = key && key->Created();
+    m_journal.RegistryKeyOpened(root + "\\" + subKey, created, !key, created ? (missing > 1 ? missing : 1) : 0);
     return key;
 }
 
 bool SetupEngine::SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data) {
+    std::optional<std::string> before;
+    if (m_journal.Active()) before = key.GetString(name);
     const bool written = key.SetString(name, data);
-    m_journal.RegistryValueWritten(path, name, data, written);
+    m_journal.RegistryValueWritten(path, name, data, written, before);
     return written;
 }
 

@@ -1,6 +1,8 @@
 // The main frame's answers for the program manager, the registry, the profile's start-up
 // lines, restarting and starting programs.
 #include "../core/main_frame.h"
+#include "../core/text.h"
+#include "removal.h"
 
 #include <ddeml.h>
 
@@ -40,6 +42,23 @@ public:
         return done ? Outcome::kAccepted : Outcome::kRefused;
     }
 
+    bool HasGroup(const std::string& name) override {
+        // The "Groups" item lists the groups, one a line.
+        fw::DdeString item(m_instance.Get(), "Groups");
+        fw::DdeData data(::DdeClientTransaction(nullptr, 0, m_conversation.Get(), item.Get(), CF_TEXT, XTYP_REQUEST,
+                                                10000, nullptr));
+        DWORD size = 0;
+        const char* text = data ? reinterpret_cast<const char*>(::DdeAccessData(data.Get(), &size)) : nullptr;
+        if (!text) return false;
+        const std::string groups(text, ::strnlen(text, size));
+        ::DdeUnaccessData(data.Get());
+        for (std::size_t from = 0, end = 0; end != std::string::npos; from = end + 1) {
+            end = groups.find_first_of("\r\n", from);
+            if (setup::EqualNoCase(groups.substr(from, end == std::string::npos ? end : end - from), name)) return true;
+        }
+        return false;
+    }
+
 private:
     // Destroyed in reverse: the conversation ends, then the string, then the instance.
     fw::DdeInstance m_instance;
@@ -56,11 +75,25 @@ public:
         return ::RegSetValueExA(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), length) ==
                ERROR_SUCCESS;
     }
+    std::optional<std::string> GetString(const char* name) override {
+        DWORD type = 0, size = 0;
+        if (::RegQueryValueExA(m_key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+        if (type != REG_SZ) return std::string(setup::kNotText);
+        std::string text(size + 1, '\0');
+        if (::RegQueryValueExA(m_key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        text.resize(::strnlen(text.c_str(), size));
+        return text;
+    }
+    bool DeleteValue(const char* name) override { return ::RegDeleteValueA(m_key.Get(), name) == ERROR_SUCCESS; }
 
 private:
     fw::RegistryKey m_key;
     bool m_created;
 };
+
+}  // namespace
 
 HKEY RootKey(setup::RegistryRoot root) {
     switch (root) {
@@ -72,7 +105,17 @@ HKEY RootKey(setup::RegistryRoot root) {
     return HKEY_CURRENT_USER;
 }
 
-}  // namespace
+bool CMainFrame::RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+bool CMainFrame::ProfileSectionExists(const char* section, const char* file) {
+    char entries[4] = {};
+    return ::GetPrivateProfileSectionA(section, entries, sizeof entries, file) != 0;
+}
 
 std::unique_ptr<setup::ProgramManager> CMainFrame::ConnectProgramManager() {
     auto manager = std::make_unique<DdeProgramManager>();

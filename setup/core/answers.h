@@ -24,6 +24,7 @@ enum class Ask {
     kCopyError,        // Retry, Ignore, Exit
     kReplace,          // Yes, No, Replace All
     kDiskChange,       // put in the next disk
+    kUninstall,        // remove the product?
 };
 
 // One message as the installer would show it.

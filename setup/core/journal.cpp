@@ -34,20 +34,29 @@ void Journal::FileSkipped(const std::string& destination, FileSkip why) {
 }
 
 void Journal::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
-                              const std::string& value, const std::optional<std::string>& replaced) {
-    Each(m_writers, [&](JournalWriter& w) { w.IniEntryWritten(file, section, key, value, replaced); });
+                              const std::string& value, const std::optional<std::string>& replaced, IniNew created) {
+    Each(m_writers, [&](JournalWriter& w) { w.IniEntryWritten(file, section, key, value, replaced, created); });
 }
 
 void Journal::StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) {
     Each(m_writers, [&](JournalWriter& w) { w.StartupLineWritten(key, before, after); });
 }
 
-void Journal::RegistryKeyOpened(const std::string& key, bool created, bool failed) {
-    Each(m_writers, [&](JournalWriter& w) { w.RegistryKeyOpened(key, created, failed); });
+void Journal::RegistryKeyOpened(const std::string& key, bool created, bool failed, int newLevels) {
+    Each(m_writers, [&](JournalWriter& w) { w.RegistryKeyOpened(key, created, failed, newLevels); });
 }
 
-void Journal::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) {
-    Each(m_writers, [&](JournalWriter& w) { w.RegistryValueWritten(key, name, data, written); });
+void Journal::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                                   const std::optional<std::string>& replaced) {
+    Each(m_writers, [&](JournalWriter& w) { w.RegistryValueWritten(key, name, data, written, replaced); });
+}
+
+void Journal::ProgramGroupFound(const std::string& name) {
+    Each(m_writers, [&](JournalWriter& w) { w.ProgramGroupFound(name); });
+}
+
+void Journal::Undone(const std::string& what, const std::string& outcome) {
+    Each(m_writers, [&](JournalWriter& w) { w.Undone(what, outcome); });
 }
 
 void Journal::ProgramManagerConnected(bool connected) {

@@ -33,7 +33,14 @@ struct InstalledFile {
     std::optional<FileFacts> facts;  // of the installed file
 };
 
-enum class FileSkip { kKept, kIgnored };  // No to the replace question; Ignore after a failure
+enum class FileSkip { kKept, kIgnored };
+
+// What an INI write made: nothing new (the entry was there: its value was replaced), a key,
+// a section, or the whole file.
+enum class IniNew { kNothing, kKey, kSection, kFile };
+
+// The value a registry value had before, when it was there but not text.
+constexpr const char* kNotText = "\x01";  // No to the replace question; Ignore after a failure
 
 enum class Restart { kRequested, kHeldBack, kRefused };
 
@@ -55,16 +62,24 @@ public:
     virtual void FileSkipped(const std::string& destination, FileSkip why) = 0;
     // replaced: the value the entry had before; none when it had none.
     virtual void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
-                                 const std::string& value, const std::optional<std::string>& replaced) = 0;
+                                 const std::string& value, const std::optional<std::string>& replaced,
+                                 IniNew created) = 0;
     // A win.ini [windows] "Load" or "Run" line, before and after.
     virtual void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) = 0;
-    virtual void RegistryKeyOpened(const std::string& key, bool created, bool failed) = 0;
-    // name: null for the key's default value; data: null for a value without data.
-    virtual void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) = 0;
+    // newLevels: how many levels of the key's path, from its end, opening made.
+    virtual void RegistryKeyOpened(const std::string& key, bool created, bool failed, int newLevels) = 0;
+    // name: null for the key's default value; data: null for a value without data;
+    // replaced: the value's text before (kNotText when it was no text), none when it had none.
+    virtual void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                                      const std::optional<std::string>& replaced) = 0;
     virtual void ProgramManagerConnected(bool connected) = 0;
+    // A program group that was there before the installation asked for it.
+    virtual void ProgramGroupFound(const std::string& name) = 0;
     virtual void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) = 0;
     virtual void ProgramStarted(const std::string& commandLine, ProgramStart how) = 0;
     virtual void RestartRequested(bool reboot, Restart how) = 0;
+    // An uninstallation's step: what it was about, and what became of it.
+    virtual void Undone(const std::string& what, const std::string& outcome) = 0;
     virtual void RunEnded(RunEnd end, int exitCode) = 0;
 };
 
@@ -89,14 +104,17 @@ public:
     void FileInstalled(const InstalledFile& file) override;
     void FileSkipped(const std::string& destination, FileSkip why) override;
     void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
-                         const std::string& value, const std::optional<std::string>& replaced) override;
+                         const std::string& value, const std::optional<std::string>& replaced, IniNew created) override;
     void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) override;
-    void RegistryKeyOpened(const std::string& key, bool created, bool failed) override;
-    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) override;
+    void RegistryKeyOpened(const std::string& key, bool created, bool failed, int newLevels) override;
+    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                              const std::optional<std::string>& replaced) override;
     void ProgramManagerConnected(bool connected) override;
+    void ProgramGroupFound(const std::string& name) override;
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string& commandLine, ProgramStart how) override;
     void RestartRequested(bool reboot, Restart how) override;
+    void Undone(const std::string& what, const std::string& outcome) override;
     void RunEnded(RunEnd end, int exitCode) override;
 
 private:

@@ -73,7 +73,7 @@ void LogWriter::FileSkipped(const std::string& destination, FileSkip why) {
 }
 
 void LogWriter::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
-                                const std::string& value, const std::optional<std::string>& replaced) {
+                                const std::string& value, const std::optional<std::string>& replaced, IniNew) {
     Line(Format("INI %s [%s] %s=%s (%s%s%s)", file.c_str(), section.c_str(), key.c_str(), value.c_str(),
                 replaced ? "was \"" : "new", replaced ? replaced->c_str() : "", replaced ? "\"" : ""));
 }
@@ -82,11 +82,12 @@ void LogWriter::StartupLineWritten(const std::string& key, const std::string& be
     Line(Format("win.ini [windows] %s: \"%s\" -> \"%s\"", key.c_str(), before.c_str(), after.c_str()));
 }
 
-void LogWriter::RegistryKeyOpened(const std::string& key, bool created, bool failed) {
+void LogWriter::RegistryKeyOpened(const std::string& key, bool created, bool failed, int) {
     Line(Format("registry key %s: %s", key.c_str(), failed ? "cannot be opened" : created ? "created" : "already there"));
 }
 
-void LogWriter::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) {
+void LogWriter::RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                                     const std::optional<std::string>&) {
     const std::string shownName = name ? Format("\"%s\"", name) : "(default)";
     const std::string shownData = data ? Format("\"%s\"", data) : "(no data)";
     Line(Format("registry value %s %s = %s%s", key.c_str(), shownName.c_str(), shownData.c_str(), written ? "" : ": refused"));
@@ -94,6 +95,10 @@ void LogWriter::RegistryValueWritten(const std::string& key, const char* name, c
 
 void LogWriter::ProgramManagerConnected(bool connected) {
     Line(Format("program manager: %s", connected ? "connected" : "cannot be reached"));
+}
+
+void LogWriter::ProgramGroupFound(const std::string& name) {
+    Line("program manager: group " + name + " there already");
 }
 
 void LogWriter::ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) {
@@ -110,6 +115,10 @@ void LogWriter::ProgramStarted(const std::string& commandLine, ProgramStart how)
 void LogWriter::RestartRequested(bool reboot, Restart how) {
     static const char* const kHow[] = {"requested", "held back (/NORESTART)", "refused by the system"};
     Line(Format("%s: %s", reboot ? "reboot" : "restart of Windows", kHow[static_cast<int>(how)]));
+}
+
+void LogWriter::Undone(const std::string& what, const std::string& outcome) {
+    Line("uninstall: " + what + ": " + outcome);
 }
 
 void LogWriter::RunEnded(RunEnd end, int exitCode) {

@@ -35,14 +35,17 @@ public:
     void FileInstalled(const InstalledFile& file) override;
     void FileSkipped(const std::string& destination, FileSkip why) override;
     void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
-                         const std::string& value, const std::optional<std::string>& replaced) override;
+                         const std::string& value, const std::optional<std::string>& replaced, IniNew created) override;
     void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) override;
-    void RegistryKeyOpened(const std::string& key, bool created, bool failed) override;
-    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written) override;
+    void RegistryKeyOpened(const std::string& key, bool created, bool failed, int newLevels) override;
+    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                              const std::optional<std::string>& replaced) override;
     void ProgramManagerConnected(bool connected) override;
+    void ProgramGroupFound(const std::string& name) override;
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string& commandLine, ProgramStart how) override;
     void RestartRequested(bool reboot, Restart how) override;
+    void Undone(const std::string& what, const std::string& outcome) override;
     void RunEnded(RunEnd end, int exitCode) override;
 
 private:

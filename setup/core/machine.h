@@ -16,6 +16,8 @@ public:
     virtual ~ProgramManager() = default;
     // Sends one command ("[CreateGroup(...)]") as an execute transaction.
     virtual Outcome Execute(const std::string& command) = 0;
+    // True when the program manager lists a group of that name.
+    virtual bool HasGroup(const std::string&) { return false; }
 };
 
 // An open registry key, closed when the object goes.
@@ -27,6 +29,10 @@ public:
     virtual bool SetString(const char* name, const char* data) = 0;
     // True when opening made the key; false when it was there already.
     virtual bool Created() const = 0;
+    // A value's text (kNotText when it is of another type), none when it is absent; and its
+    // deletion.
+    virtual std::optional<std::string> GetString(const char*) { return std::nullopt; }
+    virtual bool DeleteValue(const char*) { return false; }
 };
 
 enum class RegistryRoot { kClassesRoot, kCurrentUser, kLocalMachine, kUsers };

@@ -1,6 +1,8 @@
 #include "main_frame.h"
 
 #include "../../framework/application.h"
+#include "../actions/removal.h"
+#include "setup_app.h"
 
 const fw::MessageEntry<CMainFrame> CMainFrame::kMessageTable[5] = {
     fw::OnMessage(WM_CREATE, &CMainFrame::OnCreate),
@@ -35,6 +37,13 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam) {
     }
     // The answer file is checked against the script before anything is changed.
     if (m_run && !m_run->Attach(*this)) return -1;
+    // A script that keeps an undo record has it written as the installation goes.
+    if (KeepsUndoRecord() && !(m_run && m_run->Uninstalling())) {
+        if (CSetupApp* app = GetSetupApp()) SetProgramFiles(app->ModulePath(), app->m_scriptPath);
+        m_recordFile = std::make_unique<RecordFile>();
+        m_undoWriter = std::make_unique<setup::UndoWriter>(*this, *m_recordFile);
+        GetJournal().AddWriter(*m_undoWriter);
+    }
     if (!BuildBackground()) {
         if (m_run) m_run->Fail("the background picture cannot be made", setup::exit_code::kStopped);
         return -1;
@@ -57,7 +66,12 @@ LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
         // Killed first: the installation's modal dialogs run message loops that would
         // otherwise deliver further ticks and start it again.
         ::KillTimer(m_hwnd, kStartTimer);
-        RunSetup();
+        if (m_run && m_run->Uninstalling()) {
+            Win32UndoMachine machine;
+            RunUninstall(machine, m_run->RecordPath());
+        } else {
+            RunSetup();
+        }
         if (m_run) m_exitCode = m_run->Finish(*this);
         ::PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
     }

@@ -6,6 +6,7 @@
 #include "../../framework/handles.h"
 #include "../../framework/window.h"
 #include "setup_engine.h"
+#include "undo_record.h"
 #include "unattended.h"
 
 #include <windows.h>
@@ -79,6 +80,8 @@ public:
     bool DirectoryExists(const std::string& path) override;
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
+    bool RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) override;
+    bool ProfileSectionExists(const char* section, const char* file) override;
     std::string GetProfileLine(const char* key) override;
     void WriteProfileLine(const char* key, const std::string& line) override;
     std::unique_ptr<setup::ProgramManager> ConnectProgramManager() override;
@@ -122,6 +125,9 @@ private:
     fw::Palette m_hPalette;         // the background picture's palette, if it has one
     DWORD m_billboardPauseMs = 1000;
     std::unique_ptr<UnattendedRun> m_run;
+    // The undo record of a script that keeps one.
+    std::unique_ptr<setup::RecordSink> m_recordFile;
+    std::unique_ptr<setup::UndoWriter> m_undoWriter;
     int m_exitCode = kExitCode;
     bool m_shellAsked = false;
 };

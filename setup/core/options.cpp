@@ -17,6 +17,9 @@ const char* const kUsageText =
     "/LOG=FILE - append a log of the run to FILE\n"
     "/DIR=PATH - install into PATH (C:\\APPS\\...)\n"
     "/NORESTART - never restart or reboot\n"
+    "/UNINSTALL=RECORD - remove what an installation\n"
+    "   wrote into its undo record (with /QUIET, /LOG\n"
+    "   and /NORESTART only)\n"
     "/? - this text\n"
     "\n"
     "Switches start with / or -, in any case;\n"
@@ -33,8 +36,11 @@ struct Switch {
 };
 
 // The order of SetupOptions' members that they set.
-constexpr Switch kSwitches[] = {{"QUIET", false}, {"NORESTART", false}, {"?", false}, {"ANSWERS", true},
-                                {"RECORD", true}, {"LOG", true},        {"DIR", true}};
+constexpr Switch kSwitches[] = {{"QUIET", false}, {"NORESTART", false}, {"?", false},     {"ANSWERS", true},
+                                {"RECORD", true}, {"LOG", true},        {"DIR", true},    {"UNINSTALL", true},
+                                {"FINISH", true}};
+constexpr std::size_t kUninstallSwitch = 7;
+constexpr std::size_t kFinishSwitch = 8;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
@@ -81,7 +87,8 @@ bool Close(const std::string& a, const char* b) {
 }  // namespace
 
 bool SetupOptions::Any() const {
-    return quiet || noRestart || usage || !answers.empty() || !record.empty() || !log.empty() || !directory.empty();
+    return quiet || noRestart || usage || !answers.empty() || !record.empty() || !log.empty() || !directory.empty() ||
+           !uninstall.empty() || !finish.empty();
 }
 
 ParsedOptions ParseCommandLine(std::string_view arguments) {
@@ -94,7 +101,8 @@ ParsedOptions ParseCommandLine(std::string_view arguments) {
         quiet = quiet || ((word[0] == '/' || word[0] == '-') && Named(word, name) == &kSwitches[0]);
 
     bool* flags[] = {&options.quiet, &options.noRestart, &options.usage};
-    std::string* values[] = {&options.answers, &options.record, &options.log, &options.directory};
+    std::string* values[] = {&options.answers, &options.record,    &options.log,
+                             &options.directory, &options.uninstall, &options.finish};
     for (std::size_t at = 0; parsed.error.empty() && NextWord(arguments, at, word);) {
         if (word.empty() || (word[0] != '/' && word[0] != '-')) {
             parsed.error = "\"" + word + "\" is not a switch: switches start with / or -";
@@ -104,7 +112,7 @@ ParsedOptions ParseCommandLine(std::string_view arguments) {
         if (!which) {
             parsed.error = "/" + name + " is not a switch of this installer";
             for (const Switch& known : kSwitches)
-                if (Close(name, known.name)) parsed.error += Format(" (did you mean /%s?)", known.name);
+                if (&known != &kSwitches[kFinishSwitch] && Close(name, known.name)) parsed.error += Format(" (did you mean /%s?)", known.name);
             break;
         }
         const std::size_t index = static_cast<std::size_t>(which - kSwitches);
@@ -113,13 +121,20 @@ ParsedOptions ParseCommandLine(std::string_view arguments) {
         const char* shown = which->name;
         if (!which->takesValue && equals != std::string::npos) parsed.error = Format("/%s takes no value", shown);
         else if (which->takesValue && value.empty())
-            parsed.error = Format("/%s needs a value: /%s=%s", shown, shown, index == 6 ? "PATH" : "FILE");
-        else if (value.size() > kLongestValue) parsed.error = Format("the value of /%s is longer than 255 characters", shown);
+            parsed.error = Format("/%s needs a value: /%s=%s", shown, shown, index == 6 ? "PATH" : index == kUninstallSwitch ? "RECORD" : "FILE");
+        // The helper's list of paths is made by the installer itself.
+        else if (value.size() > kLongestValue && index != kFinishSwitch) parsed.error = Format("the value of /%s is longer than 255 characters", shown);
         else if (index < 3 ? *flags[index] : !values[index - 3]->empty()) parsed.error = Format("/%s is given twice", shown);
         else if (index < 3) *flags[index] = true;
         else *values[index - 3] = value;
     }
     options.quiet = options.quiet || quiet;
+    // An uninstallation asks nothing that an answer file, a recording or a destination
+    // could answer.
+    const char* unused = !options.answers.empty() ? "ANSWERS" : !options.record.empty() ? "RECORD"
+                         : !options.directory.empty() ? "DIR" : nullptr;
+    if (parsed.error.empty() && !options.uninstall.empty() && unused)
+        parsed.error = Format("/%s is not used with /UNINSTALL", unused);
     return parsed;
 }
 

@@ -15,6 +15,8 @@ struct SetupOptions {
     std::string record;      // /RECORD=FILE
     std::string log;         // /LOG=FILE
     std::string directory;   // /DIR=PATH
+    std::string uninstall;   // /UNINSTALL=RECORD: undo the installation the record tells of
+    std::string finish;      // /FINISH=PID|FILE|DIR...: the uninstallation's helper (internal)
 
     // True when any switch was given: a run without any behaves exactly as before.
     bool Any() const;

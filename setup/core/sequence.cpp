@@ -3,6 +3,7 @@
 #include "setup_engine.h"
 
 #include "options.h"
+#include "text.h"
 
 namespace setup {
 
@@ -22,6 +23,7 @@ void SetupEngine::RunSetup() {
     m_restartNeeded = false;
     m_restartStarted = false;
     m_runEnd = RunEnd::kNothingToDo;
+    m_destinationSettled = false;
     if (!ReadInitiation()) return;  // no product named: nothing is shown
     m_runEnd = RunSequence() ? RunEnd::kCompleted : RunEnd::kStopped;
 }
@@ -32,6 +34,7 @@ bool SetupEngine::RunSequence() {
     if (!RunComPortDialog()) return false;
     if (!RunSelectDialogs()) return false;
     CountCopyItems();
+    m_destinationSettled = m_copyEntryCount == 0;
     if (m_copyEntryCount != 0 && !RunCopyPhase()) return false;
     if (!CreateGroupsWithRetry()) return false;
     WriteIniSections();
@@ -63,10 +66,11 @@ bool SetupEngine::RunCopyPhase() {
     for (;;) {
         if (m_setDefDir && !RunSetDirDialog()) return false;
         if (!CheckDiskSpace(m_installDir.empty() ? 0 : m_installDir[0] - 'A')) return false;
+        m_destinationSettled = true;
         if (!m_setDefDir || CreateInstallDirectory(m_installDir)) break;
         if (!AskRetypeDirectory()) return false;
     }
-    return RunCopyDialog();
+    return LeaveUninstaller() && RunCopyDialog();
 }
 
 bool SetupEngine::CreateGroupsWithRetry() {
@@ -89,6 +93,31 @@ void SetupEngine::CloseInstallation(bool restartFlag) {
     } else {
         ShowEndMessage();
     }
+}
+
+bool SetupEngine::KeepsUndoRecord() const { return !GetScriptValue("UnInstall", "Record", nullptr, kPathBufferSize).empty(); }
+
+std::string SetupEngine::UndoRecordPath() const {
+    char path[kPathBufferSize];
+    if (!m_destinationSettled || !GetScriptString("UnInstall", "Record", nullptr, path, sizeof path) ||
+        !ResolvePathRef(path, sizeof path, m_installDir.c_str()))
+        return std::string();
+    return path;
+}
+
+// The uninstallation runs the installer again from the installation directory, with the
+// script beside it for its messages: both are installed like any file, before the others.
+bool SetupEngine::LeaveUninstaller() {
+    if (!KeepsUndoRecord()) return true;
+    int replaceAll = GetScriptInt("Initiation", "Replace File", 0);
+    for (const std::string* path : {&m_programFile, &m_scriptFile}) {
+        const std::size_t slash = path->rfind('\\');
+        if (slash == std::string::npos) continue;
+        const std::string folder = path->substr(0, slash + 1);
+        if (EqualNoCase(folder, m_installDir)) continue;  // run from the installation directory itself
+        if (!InstallOneFile(replaceAll, path->c_str() + slash + 1, folder.c_str(), m_installDir.c_str())) return false;
+    }
+    return true;
 }
 
 int SetupEngine::QuietExitCode() const {

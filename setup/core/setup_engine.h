@@ -56,6 +56,8 @@ struct LocalTime {
     int minute = 0;
 };
 
+class UndoMachine;
+
 class SetupEngine : public SetupScript {
 public:
     SetupEngine();
@@ -65,6 +67,21 @@ public:
 
     // The whole installation, run once from the main window's first timer tick.
     void RunSetup();
+    // Undoes what the undo record at recordPath says an installation did, after the user
+    // confirmed it; the record refused, nothing is changed.
+    void RunUninstall(UndoMachine& machine, const std::string& recordPath);
+
+    // --- The undo record ([UnInstall] "Record"). ---
+    bool KeepsUndoRecord() const;
+    // Where the record goes, once the destination is settled; empty before, or without one.
+    std::string UndoRecordPath() const;
+    const std::string& InstallDir() const { return m_installDir; }
+    // The running program and its script (full paths), copied into the installation
+    // directory for the uninstallation.
+    void SetProgramFiles(const std::string& program, const std::string& script) {
+        m_programFile = program;
+        m_scriptFile = script;
+    }
 
     // Reads the [Initiation] flags and the install name; 0 when the script names no
     // product at all (the flags are set all the same).
@@ -125,6 +142,11 @@ public:
                            const char* destDir);
     bool AskRetryGroup();
     int PromptDiskChange(int disk);
+    // The uninstallation's messages.
+    bool ConfirmUninstall();
+    int ReportUninstallRefused(const std::string& record, const std::string& reason);
+    int ReportUninstalled(const std::vector<std::string>& stayed);
+    bool AskUninstallRestart();
     // The same question, with the folder where the disk before was.
     Answer AskDiskChange(int disk, const std::string& current);
 
@@ -222,6 +244,9 @@ public:
     virtual bool DirectoryExists(const std::string& path) = 0;
     virtual std::optional<FileFacts> GetFileFacts(const std::string& path) = 0;
     virtual std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) = 0;
+    // What the undo record needs besides: whether a registry key or an INI section is there.
+    virtual bool RegistryKeyExists(RegistryRoot, const std::string&) { return true; }
+    virtual bool ProfileSectionExists(const char*, const char*) { return true; }
     // ExitWindowsEx; the NT family needs the shutdown privilege before a reboot.
     virtual bool RequestExitWindows(unsigned flags, unsigned reserved) = 0;
     virtual bool IsNtFamily() = 0;
@@ -248,6 +273,8 @@ protected:
     std::vector<std::string> m_selectionValues;
     std::vector<std::uint16_t> m_selectionItems;
     Journal m_journal;
+    bool m_destinationSettled = false;  // the installation directory is the one to install into
+    std::string m_programFile, m_scriptFile;
 
 private:
     // The changes, each told to the journal once.
@@ -258,6 +285,8 @@ private:
     std::unique_ptr<RegistryKey> OpenKeyForWriting(const std::string& root, const std::string& subKey,
                                                    const char* keyClass);
     bool SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data);
+    // How many levels of the key's path, from its end, are not there yet.
+    int MissingKeyLevels(const std::string& root, std::string subKey);
     void TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result, bool replaced);
 
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
@@ -270,6 +299,10 @@ private:
     bool RunCopyPhase();
     bool CreateGroupsWithRetry();
     void CloseInstallation(bool restartFlag);
+    // The installer and its script, copied for the uninstallation; false ends the installation.
+    bool LeaveUninstaller();
+
+    friend class Uninstaller;
 
     ScreenAnswers m_screen{*this};
     AnswerSource* m_answers = nullptr;

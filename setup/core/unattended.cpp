@@ -1,6 +1,7 @@
 #include "unattended.h"
 
 #include "../../framework/handles.h"
+#include "../actions/removal.h"
 #include "../res/resource.h"
 #include "main_frame.h"
 #include "text.h"
@@ -84,10 +85,22 @@ std::unique_ptr<UnattendedRun> UnattendedRun::Start(const char* commandLine, con
     setup::ParsedOptions parsed = setup::ParseCommandLine(arguments);
     failure = -1;
     if (!parsed.options.Any() && parsed.error.empty()) return nullptr;
+    if (parsed.error.empty() && !parsed.options.finish.empty()) {
+        // The uninstallation's helper: no window, no log.
+        FinishUninstall(parsed.options.finish);
+        failure = 0;
+        return nullptr;
+    }
     auto run = std::make_unique<UnattendedRun>(std::move(parsed.options), std::string(arguments), title, scriptPath,
                                                programPath);
     if (!run->Begin(parsed.error)) failure = run->ExitCode();
     return run;
+}
+
+std::string UnattendedRun::RecordPath() const {
+    const std::string& record = m_options.uninstall;
+    if (record.size() > 1 && (record[1] == ':' || (record[0] == '\\' && record[1] == '\\'))) return record;
+    return record[0] == '\\' ? record : FolderOf(m_programPath) + record;
 }
 
 bool UnattendedRun::OpenLog() {

@@ -30,6 +30,9 @@ public:
     UnattendedRun& operator=(const UnattendedRun&) = delete;
 
     bool Quiet() const { return m_options.quiet; }
+    bool Uninstalling() const { return !m_options.uninstall.empty(); }
+    // The record to uninstall, as a full path: a relative one lies beside the program.
+    std::string RecordPath() const;
     int ExitCode() const { return m_exitCode; }
 
     // At start-up, before anything is changed: opens the log and writes the start; reports

@@ -165,6 +165,46 @@ bool SetupEngine::AskRetryGroup() {
 
 int SetupEngine::PromptDiskChange(int disk) { return AskDiskChange(disk, std::string()).value; }
 
+bool SetupEngine::ConfirmUninstall() {
+    const std::string text = m_installName +
+                             " will be removed from this computer: the files, directories, program group, INI and "
+                             "registry entries that its installation made.\n\nDo you wish to continue ?";
+    return Yes(AskQuestion(Question(Ask::kUninstall, "Uninstall", text.c_str(), "Uninstall Message", kYesNoQuestion))
+                   .value);
+}
+
+int SetupEngine::ReportUninstallRefused(const std::string& record, const std::string& reason) {
+    const std::string text =
+        "The uninstall record " + record + " can not be used:\n" + reason + ".\n\nNothing has been removed.";
+    return AskQuestion(Question(Ask::kReport, "Uninstall Error", text.c_str(), "Uninstall Error Message",
+                                style::kOk | style::kStopIcon))
+        .value;
+}
+
+int SetupEngine::ReportUninstalled(const std::vector<std::string>& stayed) {
+    std::string text = m_installName + " has been removed.";
+    if (!stayed.empty()) text += "\n\nThese were changed after the installation and stay:";
+    for (const std::string& entry : stayed) {
+        // The message holds 1023 characters.
+        if (text.size() + entry.size() > 900) {
+            text += "\n...";
+            break;
+        }
+        text += "\n" + entry;
+    }
+    return AskQuestion(Question(Ask::kReport, "End of Uninstall", text.c_str(), "Uninstall End Message", style::kOk))
+        .value;
+}
+
+bool SetupEngine::AskUninstallRestart() {
+    const std::string text = "Some files of " + m_installName +
+                             " are in use: they will be removed when Windows restarts.\n\n"
+                             "Do you wish to restart Windows now ?";
+    return Yes(AskQuestion(Question(Ask::kRestart, "End of Uninstall", text.c_str(), "Uninstall Restart Message",
+                                    kYesNoQuestion))
+                   .value);
+}
+
 Answer SetupEngine::AskDiskChange(int disk, const std::string& current) {
     const std::string text = Format("Please change Disk-%d to Disk-%d", disk - 1, disk);
     MessageQuestion question = Question(Ask::kDiskChange, "Insert Disk", text.c_str(), "Disk Message", style::kOk);

@@ -173,3 +173,14 @@ insert_disk() {
 expect_same_file() {
   cmp -s "$1" "$2" || fail "$2 differs from $1"
 }
+
+# Waits for a message of the given caption, checks its text, saves a screenshot of it when a
+# name is given, and answers it with a button.
+#   expect_message CAPTION TEXT SCREENSHOT|"" BUTTON
+expect_message() {
+  local hwnd
+  hwnd=$(wait_dialog "$1")
+  expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" "$2" "the message \"$1\""
+  [ -z "$3" ] || screenshot "$3" >/dev/null
+  click_away "$hwnd" "$4"
+}

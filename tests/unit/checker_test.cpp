@@ -92,6 +92,16 @@ TEST(Checker, EachKindOfFinding) {
         {"counted but never copied", kBase + "[DefDir]\r\nFile 1.1=A.TXT\r\n[SubDir 1]\r\nFile 1.1=B.TXT\r\n",
          Severity::kWarning, 5, "counted but never copied"},
         {"bare LF line ends", "[Initiation]\nInstall Name=Acme\n", Severity::kNote, 0, "LF alone"},
+        {"uninstall command nothing installs",
+         kBase + "[DefDir]\r\nFile 1.1=A.TXT\r\n[UnInstall]\r\nSubKey=Acme\r\nDisplayName=Acme\r\n"
+                 "UnInstallString=REMOVE.EXE /all\r\n",
+         Severity::kWarning, 8, "runs REMOVE.EXE, which no copy list installs (with [UnInstall] \"Record\""},
+        {"uninstall without its record",
+         kBase + "[DefDir]\r\nFile 1.1=SETUP.EXE\r\n[UnInstall]\r\nSubKey=Acme\r\nDisplayName=Acme\r\n"
+                 "UnInstallString=SETUP.EXE /UNINSTALL=ACME.UNR\r\n",
+         Severity::kWarning, 8, "keeps no \"Record\": there is none to read"},
+        {"record on a whole drive", kBase + "Set DefDir=0\r\n[UnInstall]\r\nRecord=ACME.UNR\r\n", Severity::kWarning, 5,
+         "which /UNINSTALL refuses"},
     };
     for (const KindCase& c : cases) {
         MemoryDisks disks;

@@ -233,6 +233,7 @@ public:
     using SetupEngine::m_comPortChosen;
     using SetupEngine::m_copyEntryCount;
     using SetupEngine::m_copyFromSubDir;
+    using SetupEngine::m_destinationSettled;
     using SetupEngine::m_diskCount;
     using SetupEngine::m_installDir;
     using SetupEngine::m_installName;
@@ -269,6 +270,12 @@ private:
             m_machine.registry[m_path + "|" + valueName] = data ? data : "<no data>";
             return true;
         }
+        std::optional<std::string> GetString(const char* name) override {
+            auto found = m_machine.registry.find(m_path + "|" + (name ? name : "@"));
+            if (found == m_machine.registry.end()) return std::nullopt;
+            return found->second == "<no data>" ? std::string() : found->second;
+        }
+        bool DeleteValue(const char* name) override { return m_machine.registry.erase(m_path + "|" + (name ? name : "@")) != 0; }
 
     private:
         FakeMachine& m_machine;

@@ -22,6 +22,7 @@ TEST(CommandLine, SwitchesAndValues) {
         {"/DIR=\"C:\\ACME\\\"", "/DIR=C:\\ACME\\"},  // a quote after a backslash still ends the value
         {"/?", "/?"},
         {"\t/QUIET\t/LOG=L.TXT ", "/QUIET /LOG=L.TXT"},
+        {"/uninstall=BRIGHTLF.UNR -Quiet /NORESTART", "/QUIET /UNINSTALL=BRIGHTLF.UNR /NORESTART"},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseCommandLine(c.line);
@@ -50,6 +51,10 @@ TEST(CommandLine, EveryWrongLineIsRefusedWithItsReason) {
         {"/quiet /QUIET", "/QUIET is given twice", true},
         {"C:\\APPS", "\"C:\\APPS\" is not a switch: switches start with / or -", false},
         {"/", "/ is not a switch of this installer", false},
+        {"/UNINSTALL", "/UNINSTALL needs a value: /UNINSTALL=RECORD", false},
+        {"/UNINSTAL=A.UNR", "/UNINSTAL is not a switch of this installer (did you mean /UNINSTALL?)", false},
+        {"/QUIET /UNINSTALL=A.UNR /DIR=C:\\X", "/DIR is not used with /UNINSTALL", true},
+        {"/ANSWERS=A.INI /UNINSTALL=A.UNR", "/ANSWERS is not used with /UNINSTALL", false},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseCommandLine(c.line);

@@ -9,7 +9,8 @@ namespace setup {
 
 inline std::string Described(const SetupOptions& options) {
     const std::pair<const char*, const std::string*> values[] = {
-        {"ANSWERS", &options.answers}, {"RECORD", &options.record}, {"LOG", &options.log}, {"DIR", &options.directory}};
+        {"ANSWERS", &options.answers}, {"RECORD", &options.record},       {"LOG", &options.log},
+        {"DIR", &options.directory},   {"UNINSTALL", &options.uninstall}, {"FINISH", &options.finish}};
     std::string text = options.quiet ? " /QUIET" : "";
     for (const auto& [name, value] : values) {
         if (value->empty()) continue;

@@ -219,6 +219,16 @@ public:
             {"Restart Error Message", [this] { m_machine.ReportRestartFailure(); }},
             {"Self Restart Error Message", [this] { m_machine.ReportSelfRestartFailure(); }},
             {"End Message", [this] { m_machine.ShowEndMessage(); }},
+            {"Uninstall Message", [this] { m_machine.ConfirmUninstall(); }},
+            {"Uninstall Error Message",
+             [this] {
+                 m_machine.ReportUninstallRefused("C:\\BRIGHTLF\\BRIGHTLF.UNR",
+                                                  "line 9 names C:\\WINDOWS\\WIN.INI, which lies outside what the "
+                                                  "installation could have written");
+             }},
+            {"Uninstall End Message",
+             [this] { m_machine.ReportUninstalled({"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"}); }},
+            {"Uninstall Restart Message", [this] { m_machine.AskUninstallRestart(); }},
         };
         auto operation = operations.find(section);
         if (operation == operations.end()) return std::nullopt;

@@ -27,7 +27,7 @@ LRESULT CALLBACK LeafProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
-    // Started with Windows (/tray) or by the uninstall entry (/uninstall): nothing to show.
+    // Started with Windows (/tray), or with any other switch: nothing to show.
     if (commandLine && *commandLine == '/') return 0;
     WNDCLASSA leafClass{};
     leafClass.lpfnWndProc = LeafProc;

@@ -1,0 +1,68 @@
+// An uninstallation's machine on top of the fake machine of the engine tests: its files,
+// directories, INI entries and registry keys.
+#pragma once
+
+#include "core/uninstall.h"
+#include "fake_engine.h"
+
+namespace setup {
+
+inline std::string Upper(std::string text) { return FoldName(text); }
+
+// Uninstalling on the fake machine: files, directories, INI entries and registry keys are
+// the fake's own.
+class FakeUndo : public UndoMachine {
+public:
+    explicit FakeUndo(FakeMachine& machine) : m(machine) {}
+    std::optional<std::string> ReadRecord(const std::string& path) override {
+        return path == recordPath ? std::optional<std::string>(record) : std::nullopt;
+    }
+    std::optional<FileFacts> FileStamp(const std::string& path) override {
+        if (!m.HasFile(path)) return std::nullopt;
+        return FileFacts{m.Content(path).size(), 0, 0};
+    }
+    Removal RemoveFile(const std::string& path) override {
+        if (inUse.count(Upper(path))) return Removal::kInUse;
+        return m.files.erase(Upper(path)) ? Removal::kRemoved : Removal::kFailed;
+    }
+    bool RemoveAtRestart(const std::string& path) override { return atRestart.insert(Upper(path)).second; }
+    bool RemoveEmptyDirectory(const std::string& path) override {
+        const std::string inside = Upper(path) + "\\";
+        for (const auto& [file, content] : m.files)
+            if (file.compare(0, inside.size(), inside) == 0) return false;
+        for (const std::string& directory : m.directories)
+            if (directory.compare(0, inside.size(), inside) == 0) return false;
+        return m.directories.erase(Upper(path)) != 0;
+    }
+    void DeleteProfileEntry(const char* section, const char* key, const char* file) override {
+        if (std::string(section) == "windows" && key) m.profileLines.erase(key);
+        const std::string prefix = Upper(std::string(file) + "|" + section + "|" + (key ? key : ""));
+        for (auto entry = m.profile.begin(); entry != m.profile.end();)
+            entry = entry->first.compare(0, prefix.size(), prefix) == 0 ? m.profile.erase(entry) : std::next(entry);
+    }
+    bool ProfileSectionEmpty(const char* section, const char* file) override {
+        return !Holds(Upper(std::string(file) + "|" + section + "|"));
+    }
+    bool ProfileFileEmpty(const char* file) override { return !Holds(Upper(std::string(file) + "|")); }
+    bool DeleteEmptyRegistryKey(RegistryRoot root, const std::string& subKey) override {
+        const std::string path = std::to_string(static_cast<int>(root)) + "\\" + subKey;
+        for (const auto& [value, data] : m.registry)
+            if (value.compare(0, path.size() + 1, path + "|") == 0) return false;
+        return m.keyClasses.erase(path) != 0;
+    }
+    std::string ProgramPath() override { return "A:\\SETUP.EXE"; }
+    void RemoveAfterExit(const std::string& program, const std::vector<std::string>&) override { helper = program; }
+
+    std::string recordPath, record, helper;
+    std::set<std::string> inUse, atRestart;
+
+private:
+    bool Holds(const std::string& prefix) const {
+        for (const auto& [entry, value] : m.profile)
+            if (entry.compare(0, prefix.size(), prefix) == 0) return true;
+        return false;
+    }
+    FakeMachine& m;
+};
+
+}  // namespace setup
