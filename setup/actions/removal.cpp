@@ -17,7 +17,9 @@ void RecordFile::Append(const std::string& lines) {
 }
 
 std::optional<std::string> Win32UndoMachine::ReadRecord(const std::string& path) {
-    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Shared for deletion too: the uninstaller's helper reads its own file, which is held
+    // open to be deleted when it ends.
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD size = file ? ::GetFileSize(file.Get(), nullptr) : INVALID_FILE_SIZE;
     if (size == INVALID_FILE_SIZE || size > (16u << 20)) return std::nullopt;  // no record is that long
@@ -106,8 +108,7 @@ void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::ve
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-            ::CloseHandle(process.hThread);
-            ::CloseHandle(process.hProcess);
+            fw::KernelHandle thread(process.hThread), helper(process.hProcess);
             return;
         }
         if (!held) ::DeleteFileA(copy);
@@ -124,11 +125,14 @@ void FinishUninstall(const std::string& what) {
         parts.push_back(what.substr(from, bar == std::string::npos ? bar : bar - from));
     }
     if (parts.size() < 2) return;
-    if (HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10)))) {
-        ::WaitForSingleObject(process, 60000);
-        ::CloseHandle(process);
-    }
+    fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10))));
+    if (process) ::WaitForSingleObject(process.Get(), 60000);
     Win32UndoMachine machine;
+    // The file to remove is a copy of this very program, or nothing is removed: whatever the
+    // command line says, the helper never takes another file with it.
+    const std::optional<std::string> file = machine.ReadRecord(parts[1]);
+    const std::optional<std::string> self = machine.ReadRecord(machine.ProgramPath());
+    if (!file || !self || *file != *self) return;
     // The ended program's file may be let go a moment after its process.
     for (int attempt = 0; attempt < 50 && machine.RemoveFile(parts[1]) == setup::UndoMachine::Removal::kInUse; ++attempt)
         ::Sleep(100);

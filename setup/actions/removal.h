@@ -35,7 +35,8 @@ public:
 };
 
 // The helper's work (/FINISH=PID|FILE|DIR|...): waits for the process to end, removes the
-// file, then each directory when empty; what cannot go now goes at the next restart.
+// file (only a copy of this program), then each directory when empty; what cannot go now
+// goes at the next restart.
 void FinishUninstall(const std::string& what);
 
 // The system's handle of a registry root.

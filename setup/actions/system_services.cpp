@@ -106,9 +106,9 @@ HKEY RootKey(setup::RegistryRoot root) {
 }
 
 bool CMainFrame::RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    fw::RegistryKey key(opened);
     return true;
 }
 

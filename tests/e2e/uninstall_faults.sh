@@ -90,6 +90,11 @@ for bad in CUT:'cut short' GARBAGE:'not an undo record' DOTS:'outside what the i
   grep -qF "${bad#*:}" "$DRIVE_DIR/$name.log" || fail "the log does not say why $name was refused: $(cat "$DRIVE_DIR/$name.log")"
   rm -f "$target/$name.UNR"
 done
+# The helper that removes the installer's own copy after an uninstallation takes nothing but
+# a copy of the program itself, whatever its command line names.
+start_launch "$WIN_DIR\\SETUP.EXE" '/FINISH=0|C:\UNDO\GONE.TXT|C:\UNDO'
+finish_launch
+[ -f "$target/GONE.TXT" ] || fail "the helper removed a file that is not a copy of the installer"
 # With a person at the screen, the message says why; nothing changes.
 cp "$record" "$target/WININI.UNR"
 printf 'file\tC:\\windows\\WIN.INI\t1\t1\t00000000\r\n' >>"$target/WININI.UNR"
