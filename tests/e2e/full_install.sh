@@ -80,9 +80,12 @@ shell=$(robot wait-window --timeout "$WAIT_MS" '*' 'Acme Extras') || fail "the s
 front=$(robot front --timeout "$WAIT_MS" "$hwnd") || fail "the question is not in front of the group window: $front"
 front=$(robot front --timeout "$WAIT_MS" "$hwnd" after 5000) || fail "the question lost the front: $front"
 screenshot question-in-front >/dev/null
-# A user who clicks the group's window keeps it in front.
-clicked=$(robot user-click "$shell") || fail "cannot click the group window"
-front=$(robot front --timeout "$WAIT_MS" "$clicked" hold 2000) || fail "the group window the user clicked did not stay in front: $front"
+# A user who clicks the group's window keeps the front for it (or for a window the shell opens
+# later still): the question does not take it back.
+robot user-click "$shell" || fail "cannot click the group window"
+if front=$(robot front --timeout 2000 "$hwnd"); then
+  fail "the question took the front back from the window the user clicked"
+fi
 robot click "$hwnd" 1023
 finish_launch
 expect_eq "$LAUNCH_CODE" 18 "exit code"

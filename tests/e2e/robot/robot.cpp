@@ -11,15 +11,14 @@
 //   robot stop NAME                                 set the event of a launch
 //   robot wait-window [--timeout MS] CLASS CAPTION  print the handle of a visible top-level window
 //   robot wait-gone [--timeout MS] HWND             wait until the window is gone; print the ms
-//   robot front [--timeout MS] HWND [after|hold MS] wait until the window is the foreground window
-//                                                   and the one at its centre; "after": from MS
-//                                                   on; "hold": then all MS long
+//   robot front [--timeout MS] HWND [after MS]     wait until the window is the foreground window
+//                                                   and the one at its centre ("after": from MS
+//                                                   on)
 //   robot texts HWND                                the window and its controls, with their texts
 //   robot set-text HWND ID TEXT                     set an edit's text
 //   robot select HWND ID INDEX                      select a list or combo box entry
 //   robot click HWND ID [HWND ID]...                click visible, enabled buttons, in this order
-//   robot user-click HWND                           a mouse click on the window's caption, by input;
-//                                                   print the window on top there
+//   robot user-click HWND                           a mouse click on the window's caption, by input
 //   robot close HWND                                the system menu's Close
 //   robot key HWND escape|enter                     a key press in the dialog
 //   robot position HWND ID                          a progress bar's position and range
@@ -180,32 +179,20 @@ bool InFront(HWND window, std::string& what) {
 }
 
 // Waits (within the timeout) until the window is in front; "after MS" first lets that time
-// pass, "hold MS" then requires it to stay in front all that time.
+// pass.
 int Front(const Args& args) {
     const std::vector<std::string>& words = args.words;
-    if (words.size() != 1 && words.size() != 3) return 2;
-    const std::string mode = words.size() == 3 ? words[1] : "";
-    if (!mode.empty() && mode != "after" && mode != "hold") return 2;
-    const DWORD ms = words.size() == 3 ? static_cast<DWORD>(std::strtoul(words[2].c_str(), nullptr, 10)) : 0;
+    if (words.size() != 1 && !(words.size() == 3 && words[1] == "after")) return 2;
     HWND window = ParseWindow(words[0]);
+    if (words.size() == 3) ::Sleep(static_cast<DWORD>(std::strtoul(words[2].c_str(), nullptr, 10)));
     std::string what;
-    if (mode == "after") ::Sleep(ms);
-    DWORD start = ::GetTickCount();
+    const DWORD start = ::GetTickCount();
     while (!InFront(window, what)) {
         if (::GetTickCount() - start >= args.timeoutMs) {
             std::printf("not in front within %lu ms: %s\n", static_cast<unsigned long>(args.timeoutMs), what.c_str());
             return 1;
         }
         ::Sleep(kPollMs);
-    }
-    start = ::GetTickCount();
-    while (mode == "hold" && ::GetTickCount() - start < ms) {
-        ::Sleep(kPollMs);
-        if (!InFront(window, what)) {
-            std::printf("in front, then not after %lu ms: %s\n", static_cast<unsigned long>(::GetTickCount() - start),
-                        what.c_str());
-            return 1;
-        }
     }
     std::printf("in front\n");
     return 0;
@@ -370,11 +357,7 @@ int UserClick(const Args& args) {
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (::SendInput(2, input, sizeof input[0]) != 2) return 1;
-    // The window that was clicked: the one on top at that point (windows may lie one on another).
-    HWND clicked = ::WindowFromPoint(point);
-    std::printf("0x%08lX\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(clicked ? ::GetAncestor(clicked, GA_ROOT) : nullptr)));
-    return 0;
+    return ::SendInput(2, input, sizeof input[0]) == 2 ? 0 : 1;
 }
 
 int Close(const Args& args) {
