@@ -82,7 +82,7 @@ front=$(robot front --timeout "$WAIT_MS" "$hwnd" after 5000) || fail "the questi
 screenshot question-in-front >/dev/null
 # A user who clicks the group's window keeps the front for it (or for a window the shell opens
 # later still): the question does not take it back.
-robot user-click "$shell" || fail "cannot click the group window"
+click=$(robot user-click --timeout "$WAIT_MS" "$shell") || fail "the click on the group window did not take the front (or it was taken back at once): $click"
 if front=$(robot front --timeout 2000 "$hwnd"); then
   fail "the question took the front back from the window the user clicked"
 fi

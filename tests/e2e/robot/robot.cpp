@@ -18,7 +18,8 @@
 //   robot set-text HWND ID TEXT                     set an edit's text
 //   robot select HWND ID INDEX                      select a list or combo box entry
 //   robot click HWND ID [HWND ID]...                click visible, enabled buttons, in this order
-//   robot user-click HWND                           a mouse click on the window's caption, by input
+//   robot user-click [--timeout MS] HWND            a mouse click on the window's caption, by input;
+//                                                   done when the foreground window has changed
 //   robot close HWND                                the system menu's Close
 //   robot key HWND escape|enter                     a key press in the dialog
 //   robot position HWND ID                          a progress bar's position and range
@@ -357,7 +358,22 @@ int UserClick(const Args& args) {
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return ::SendInput(2, input, sizeof input[0]) == 2 ? 0 : 1;
+    HWND before = ::GetForegroundWindow();
+    HWND clicked = ::GetAncestor(::WindowFromPoint(point), GA_ROOT);
+    if (::SendInput(2, input, sizeof input[0]) != 2) return 1;
+    if (clicked == before) return 0;
+    // The click is done when the window it activates has taken the foreground: a busy
+    // machine may take its time to deliver it.
+    const DWORD start = ::GetTickCount();
+    while (::GetForegroundWindow() == before) {
+        if (::GetTickCount() - start >= args.timeoutMs) {
+            std::printf("the foreground window is still %s after %lu ms\n", Describe(before).c_str(),
+                        static_cast<unsigned long>(args.timeoutMs));
+            return 1;
+        }
+        ::Sleep(kPollMs);
+    }
+    return 0;
 }
 
 int Close(const Args& args) {
