@@ -5,12 +5,7 @@
 # the prefix, so this scenario has a Wine environment of its own and is driven by the
 # (console) robot.
 set -euo pipefail
-own_env=${SUITE_RESULTS:?}.wine
-wine_env=$(dirname "$0")/../wine-env
-"$wine_env" up "$own_env" >/dev/null
-export SUITE_WINE_ENV=$own_env
-. "$(dirname "$0")/lib.sh"
-trap 'stop_launch; "$wine_env" down "$own_env"' EXIT
+. "$(dirname "$0")/own_env.sh"
 
 echo new >"$DRIVE_DIR/MONITOR.EXE"
 layout_setup '[Setup System]

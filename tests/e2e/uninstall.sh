@@ -4,12 +4,7 @@
 # person at the screen, a quiet one, and one stopped half way by Cancel and "Yes". Needs a
 # clean machine: a Wine environment of its own.
 set -euo pipefail
-own_env=${SUITE_RESULTS:?}.wine
-wine_env=$(dirname "$0")/../wine-env
-"$wine_env" up "$own_env" >/dev/null
-export SUITE_WINE_ENV=$own_env
-. "$(dirname "$0")/lib.sh"
-trap 'stop_launch; "$wine_env" down "$own_env"' EXIT
+. "$(dirname "$0")/own_env.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export SAMPLE_DISKS=$SUITE_RESULTS/disks SAMPLE_LOG=$SUITE_RESULTS/launch.out
 "$root/tools/make_sample_disks.sh" "$SUITE_BUILD" "$SAMPLE_DISKS" >/dev/null
