@@ -1,8 +1,9 @@
 // The robot: drives the windows of another program the way a user would, one command per
 // run, for the end-to-end scenarios. Every wait is bounded.
 //
-//   robot launch [--timeout MS] [--stop NAME] [--watch-windows] EXE [ARGS...]
-//                                                   start, wait, exit with the program's code;
+//   robot launch [--timeout MS] [--stop NAME] [--watch-windows] [--dir DIR] EXE [ARGS...]
+//                                                   start (in DIR, when given, as its current
+//                                                   directory), wait, exit with the program's code;
 //                                                   the program is ended by its process handle
 //                                                   on timeout or when event NAME is set; with
 //                                                   --watch-windows, poll every 25 ms for any
@@ -14,6 +15,8 @@
 //   robot front [--timeout MS] HWND [after MS]     wait until the window is the foreground window
 //                                                   and the one at its centre ("after": from MS
 //                                                   on)
+//   robot uncovered --for MS HWND                   watch for MS that no other window covers the
+//                                                   window's centre; fail at the first that does
 //   robot texts HWND                                the window and its controls, with their texts
 //   robot set-text HWND ID TEXT                     set an edit's text
 //   robot select HWND ID INDEX                      select a list or combo box entry
@@ -30,6 +33,9 @@
 //   robot profile FILE SECTION KEY                  an INI entry, read with GetPrivateProfileString
 //   robot set-profile FILE SECTION KEY VALUE        write one, with WritePrivateProfileString
 //   robot reg HKLM|HKCU|HKCR|HKU SUBKEY NAME        a registry string value ("@": the default one)
+//   robot reg-save HKLM|HKCU|HKU FILE               the root's keys and values into FILE, as
+//                                                   RegSaveKey writes them (volatile keys, which
+//                                                   the system makes anew each session, left out)
 //   robot hold-window [--timeout MS] TITLE          keep a window of that title until another
 //                                                   program brings it to the foreground
 //
@@ -58,6 +64,7 @@ struct Args {
     DWORD timeoutMs = kDefaultTimeoutMs;
     std::string stopEvent;
     bool watchWindows = false;
+    std::string directory;
     std::vector<std::string> words;
 };
 
@@ -75,6 +82,10 @@ Args ParseArgs(int argc, char** argv, int first) {
         }
         if (word == "--stop" && i + 1 < argc && args.words.empty()) {
             args.stopEvent = argv[++i];
+            continue;
+        }
+        if (word == "--dir" && i + 1 < argc && args.words.empty()) {
+            args.directory = argv[++i];
             continue;
         }
         args.words.push_back(word);
@@ -196,6 +207,30 @@ int Front(const Args& args) {
         ::Sleep(kPollMs);
     }
     std::printf("in front\n");
+    return 0;
+}
+
+// Watches for the whole time given that the window stays the one at its centre.
+int Uncovered(const Args& args) {
+    const std::vector<std::string>& words = args.words;
+    if (words.size() != 3 || words[0] != "--for") return 2;
+    const DWORD watchMs = static_cast<DWORD>(std::strtoul(words[1].c_str(), nullptr, 10));
+    HWND window = ParseWindow(words[2]);
+    const DWORD start = ::GetTickCount();
+    do {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        HWND atCentre = ::WindowFromPoint(centre);
+        HWND top = atCentre ? ::GetAncestor(atCentre, GA_ROOT) : nullptr;
+        if (!::IsWindow(window) || top != window) {
+            std::printf("covered after %lu ms: at its centre %s\n", static_cast<unsigned long>(::GetTickCount() - start),
+                        Describe(top).c_str());
+            return 1;
+        }
+        ::Sleep(kPollMs);
+    } while (::GetTickCount() - start < watchMs);
+    std::printf("uncovered for %lu ms\n", static_cast<unsigned long>(watchMs));
     return 0;
 }
 
@@ -448,7 +483,8 @@ int Launch(const Args& args) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    const char* directory = args.directory.empty() ? nullptr : args.directory.c_str();
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info)) {
         std::printf("cannot start %s (error %lu)\n", line.c_str(), static_cast<unsigned long>(::GetLastError()));
         return 1;
     }
@@ -581,14 +617,17 @@ int SetProfile(const Args& args) {
                : 1;
 }
 
+HKEY RootOf(const std::string& name) {
+    return name == "HKLM"   ? HKEY_LOCAL_MACHINE
+           : name == "HKCU" ? HKEY_CURRENT_USER
+           : name == "HKCR" ? HKEY_CLASSES_ROOT
+           : name == "HKU"  ? HKEY_USERS
+                            : nullptr;
+}
+
 int Registry(const Args& args) {
     if (args.words.size() != 3) return 2;
-    const std::string& rootName = args.words[0];
-    HKEY root = rootName == "HKLM" ? HKEY_LOCAL_MACHINE
-                : rootName == "HKCU" ? HKEY_CURRENT_USER
-                : rootName == "HKCR" ? HKEY_CLASSES_ROOT
-                : rootName == "HKU" ? HKEY_USERS
-                                    : nullptr;
+    HKEY root = RootOf(args.words[0]);
     if (!root) return 2;
     HKEY opened = nullptr;
     if (::RegOpenKeyExA(root, args.words[1].c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
@@ -607,9 +646,29 @@ int Registry(const Args& args) {
     return 0;
 }
 
+int RegistrySave(const Args& args) {
+    if (args.words.size() != 2) return 2;
+    HKEY root = RootOf(args.words[0]);
+    if (!root) return 2;
+    // RegSaveKey needs the backup privilege enabled, and writes a new file only.
+    HANDLE opened = nullptr;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &opened)) {
+        fw::KernelHandle token(opened);
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (::LookupPrivilegeValueA(nullptr, SE_BACKUP_NAME, &privileges.Privileges[0].Luid))
+            ::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    ::DeleteFileA(args.words[1].c_str());
+    const LONG result = ::RegSaveKeyA(root, args.words[1].c_str(), nullptr);
+    if (result != ERROR_SUCCESS) std::printf("RegSaveKey failed: %ld\n", static_cast<long>(result));
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
 int Usage() {
-    std::fputs("usage: robot launch|stop|wait-window|wait-gone|front|texts|set-text|select|click|user-click|close|key|position|\n"
-               "hold-file|icon|profile|set-profile|reg|hold-window ...\n",
+    std::fputs("usage: robot launch|stop|wait-window|wait-gone|front|uncovered|texts|set-text|select|click|user-click|close|key|position|\n"
+               "hold-file|icon|profile|set-profile|reg|reg-save|hold-window ...\n",
                stderr);
     return 2;
 }
@@ -625,6 +684,7 @@ int main(int argc, char** argv) {
     else if (command == "wait-window") result = WaitWindow(args);
     else if (command == "wait-gone") result = WaitGone(args);
     else if (command == "front") result = Front(args);
+    else if (command == "uncovered") result = Uncovered(args);
     else if (command == "texts") result = Texts(args);
     else if (command == "set-text") result = SetText(args);
     else if (command == "select") result = Select(args);
@@ -640,6 +700,7 @@ int main(int argc, char** argv) {
     else if (command == "profile") result = Profile(args);
     else if (command == "set-profile") result = SetProfile(args);
     else if (command == "reg") result = Registry(args);
+    else if (command == "reg-save") result = RegistrySave(args);
     std::fflush(stdout);
     if (result == 2 && command != "launch") return Usage();
     return result;
