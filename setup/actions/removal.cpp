@@ -91,6 +91,17 @@ std::string Win32UndoMachine::ProgramPath() {
     return length < sizeof path ? std::string(path, length) : std::string();
 }
 
+std::string WorkingDirectory() {
+    char directory[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(directory, sizeof directory);
+    return length && length < sizeof directory ? std::string(directory, length) : std::string();
+}
+
+void LeaveCurrentDirectory() {
+    const std::string directory = WorkingDirectory();
+    if (!directory.empty()) ::SetCurrentDirectoryA(directory.c_str());
+}
+
 void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) {
     // A copy in the temporary directory does it. The copy is held open, for deletion when the
     // last handle goes, by a handle that the helper inherits: it goes when the helper ends.
@@ -107,7 +118,10 @@ void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::ve
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        // Not the uninstaller's current directory, which may be the one the helper removes.
+        const std::string directory = WorkingDirectory();
+        if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                     directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
             fw::KernelHandle thread(process.hThread), helper(process.hProcess);
             return;
         }

@@ -34,6 +34,11 @@ public:
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) override;
 };
 
+// A directory that is some process's current directory cannot be removed: the uninstaller
+// and its helper work in the system directory, which no accepted record's directories hold.
+std::string WorkingDirectory();
+void LeaveCurrentDirectory();
+
 // The helper's work (/FINISH=PID|FILE|DIR|...): waits for the process to end, removes the
 // file (only a copy of this program), then each directory when empty; what cannot go now
 // goes at the next restart.

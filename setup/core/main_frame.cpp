@@ -67,6 +67,7 @@ LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
         // otherwise deliver further ticks and start it again.
         ::KillTimer(m_hwnd, kStartTimer);
         if (m_run && m_run->Uninstalling()) {
+            LeaveCurrentDirectory();
             Win32UndoMachine machine;
             RunUninstall(machine, m_run->RecordPath());
         } else {

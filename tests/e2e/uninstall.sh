@@ -1,8 +1,10 @@
 # Uninstalling the sample leaves the machine as it was before: a snapshot of the whole prefix
 # (every file with its checksum, the registry, win.ini and system.ini) taken before the
 # installation equals the one taken after the uninstallation, for an installation with a
-# person at the screen, a quiet one, and one stopped half way by Cancel and "Yes". Needs a
-# clean machine: a Wine environment of its own.
+# person at the screen, a quiet one, and one stopped half way by Cancel and "Yes". The first
+# uninstallation starts in the installation directory, as a double click would start it; the
+# others elsewhere: either way the directory goes at once, not at a restart. Needs a clean
+# machine: a Wine environment of its own.
 set -euo pipefail
 . "$(dirname "$0")/own_env.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -42,7 +44,7 @@ uninstall_quietly() {
 note "with a person at the screen"
 sample_install >/dev/null
 problem=$(sample_check "$root" "$SUITE_BUILD") || fail "$problem"
-start_launch 'C:\BRIGHTLF\SETUP.EXE' '/UNINSTALL=BRIGHTLF.UNR'
+start_launch --dir 'C:\BRIGHTLF' 'C:\BRIGHTLF\SETUP.EXE' '/UNINSTALL=BRIGHTLF.UNR'
 expect_message "Uninstall" \
   'Brightleaf 2.1 will be removed from this computer: the files, directories, program group, INI and registry entries that its installation made.\n\nDo you wish to continue ?' \
   uninstall-confirmation 1022
