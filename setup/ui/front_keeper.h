@@ -16,24 +16,27 @@ public:
     FrontKeeper(const FrontKeeper&) = delete;
     FrontKeeper& operator=(const FrontKeeper&) = delete;
 
-    // Starts keeping the dialog in front: checked on its timer and whenever it loses the
-    // activation.
+    // Starts keeping the dialog in front, until the user's first key or button press.
     void Start(HWND dialog);
     // The dialog lost the activation: checked once the change is over.
     void OnDeactivated();
-    // Takes the front back when another window took it and the user has not pressed a key
-    // or a mouse button since the dialog started keeping it; stops once the user has.
+    // Takes the activation back when another window took it before the user pressed a key or
+    // a button; once the user has, lets go of the hooks.
     void Check();
 
-    // The timer that checks (each installer dialog has the one timer id 1000).
-    static constexpr UINT_PTR kTimer = 1000;
-    static constexpr UINT kTimerMs = 250;
-    // Posted to the dialog for a check after an activation change.
+    // Posted to the dialog for a check after an activation change or the user's press.
     static constexpr UINT kCheckMessage = WM_APP + 1;
 
 private:
-    bool InFront() const;
+    // Called by the hooks at the user's first press, before the press reaches its window.
+    void OnUserPressed();
     void Stop();
+
+    static LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam);
+    // The keeper that is armed: low-level hooks are called without any context of ours, and
+    // one dialog keeps the front at a time.
+    static FrontKeeper* s_armed;
 
     HWND m_dialog = nullptr;
     // Low-level hooks see every key and button the user presses, in whatever program.
