@@ -128,15 +128,16 @@ sample_check() {
   done
 }
 
-# Runs the command of the sample's uninstall entry as the list of programs would, answering
-# the confirmation Yes and the end message OK; with a folder, saves a screenshot of each. Then
-# waits until the uninstallation's helper has removed the installer's copy and C:\BRIGHTLF.
+# Runs the command of the sample's uninstall entry as the list of programs would, in the
+# program's own folder (as a double click would), answering the confirmation Yes and the end
+# message OK; with a folder, saves a screenshot of each. Then waits until the uninstallation's
+# helper has removed the installer's copy and C:\BRIGHTLF.
 # SAMPLE_EXIT gets the exit code; prints why and returns 1 when the uninstallation did not end.
 sample_uninstall() {
   local shots=${1:-} command hwnd caption launcher waited=0
   read -r -a command <<<"$(sample_robot reg HKLM 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf' UninstallString)"
   [ ${#command[@]} -gt 0 ] || { echo "the sample has no uninstall entry"; return 1; }
-  wine "$ROBOT_EXE" launch --timeout 300000 "${command[@]}" </dev/null >/dev/null 2>&1 &
+  wine "$ROBOT_EXE" launch --timeout 300000 --dir "${command[0]%\\*}" "${command[@]}" </dev/null >/dev/null 2>&1 &
   launcher=$!
   for caption in "Uninstall" "End of Uninstall"; do
     hwnd=$(sample_robot wait-window --timeout 60000 '#32770' "$caption") || { echo "no \"$caption\" message"; return 1; }
@@ -181,11 +182,18 @@ sample_report() {
 }
 
 # What the machine holds, in a form two moments can be compared by: every directory and file
-# of drive C (with its size and checksum), the registry's HKEY_LOCAL_MACHINE and
-# HKEY_CURRENT_USER, win.ini and system.ini. Left out, each for its reason:
+# of drive C (with its size and checksum: the installed files, INI files and the groups'
+# shortcuts), the whole registry (HKEY_LOCAL_MACHINE and HKEY_USERS, which hold the other
+# roots: the current user, the classes, win.ini's start-up lines), win.ini and system.ini.
+# Left out, each for its reason:
 # - the folders the installation is run from (C:\SAMPLE, C:\SRC, C:\QUIET, C:\e2e): its
 #   source, not what it installs;
-# - "DriverDateData": Wine writes the display driver's date anew whenever it starts;
+# - volatile registry keys: the system's picture of this session's hardware (display
+#   adapters, devices), made anew whenever it starts them and never saved. The installer
+#   creates every key it writes non-volatile, so none of them is left out; the registry is
+#   read as RegSaveKey saves it, which is without the volatile keys;
+# - binary "DriverDateData" values: Wine writes the display driver's date anew whenever it
+#   starts; an installation writes strings only;
 # - the empty key Explorer\Advanced of HKEY_CURRENT_USER: Wine's explorer makes it when it
 #   first opens a folder window, as it does for a program group the installation shows;
 # - empty keys under HKEY_CURRENT_USER\Software\Wine\Temporary System Parameters: Wine makes
@@ -196,21 +204,26 @@ sample_report() {
 #   machine_snapshot FILE
 machine_snapshot() {
   local out=$1 drive=$WINEPREFIX/drive_c root
+  for root in HKLM HKU; do
+    wine "$ROBOT_EXE" reg-save "$root" "$(winepath -w "$out.$root.reg" 2>/dev/null)" </dev/null >/dev/null 2>&1 ||
+      { echo "machine_snapshot: the registry's $root could not be saved" >&2; return 1; }
+  done
   {
     echo "== drive C"
     local skip=(\( -path ./SAMPLE -o -path ./SRC -o -path ./QUIET -o -path ./e2e \) -prune -o)
     (cd "$drive" && find . "${skip[@]}" ! -type f -printf '%y %p\n' | sort)
     (cd "$drive" && find . "${skip[@]}" -type f -print0 | sort -z | xargs -0 cksum)
-    for root in HKLM HKCU; do
+    for root in HKLM HKU; do
       echo "== registry $root"
-      rm -f "$out.$root.reg"
-      wine reg export "$root" "$(winepath -w "$out.$root.reg" 2>/dev/null)" /y </dev/null >/dev/null 2>&1
-      # One key a paragraph; an empty key is its header alone.
-      iconv -f UTF-16LE -t UTF-8 "$out.$root.reg" | tr -d '\r' | awk 'BEGIN { RS = ""; ORS = "\n\n" }
-        { sub(/\n"DriverDateData"=[^\n]*/, "") }
-        !/\n/ && (/\\Explorer\\Advanced\]$/ || /\\Windows NT\\CurrentVersion\\Windows\]$/ ||
-                   /\\Software\\Wine\\Temporary System Parameters\\/) { next }
-        { print }'
+      # One key a paragraph, without the times of its last change; an empty key is its name
+      # alone. The file's header is not a key.
+      tr -d '\r' <"$out.$root.reg" | sed -e '/^#time=/d' -e 's/^\(\[.*\]\) [0-9]*$/\1/' |
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+          !/^\[/ { next }
+          { sub(/\n"DriverDateData"=hex:[^\n]*/, "") }
+          !/\n/ && (/\\\\Explorer\\\\Advanced\]$/ || /\\\\Windows NT\\\\CurrentVersion\\\\Windows\]$/ ||
+                     /\\\\Software\\\\Wine\\\\Temporary System Parameters\\\\/) { next }
+          { print }'
       rm -f "$out.$root.reg"
     done
     echo "== win.ini"
