@@ -218,6 +218,9 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
         {kHeader + "dest\tC:\\WINDOWS\\SYSTEM\\..\r\n", "line 2 names C:\\WINDOWS\\SYSTEM\\.. as"},
         {kHeader + "dest\tC:\\\r\n", "line 2 names C:\\ as"},
         {kHeader + "dir\tC:\\ACME\r\n", "it names no installation directory"},
+        {start + "file\tC:\\ACMEX\\A.DAT\t1\t1\t0\r\n", "line 3 names C:\\ACMEX\\A.DAT,"},
+        {kHeader + "dest\tD:\\ACME\\\r\n", "it does not lie in the installation directory it names"},
+        {kHeader + "dest\tC:\\ACME\\DATA\\\r\n", "it does not lie in the installation directory it names"},
     };
     for (const auto& [text, error] : cases) {
         FakeMachine machine(kScript);
@@ -230,6 +233,83 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
         EXPECT_NE(machine.shown[0].text.find(error), std::string::npos) << machine.shown[0].text;
         EXPECT_TRUE(machine.HasFile("C:\\WINDOWS\\WIN.INI"));
         EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
+    }
+}
+
+// The installation directory alone: refused when it holds the system directory or the
+// Windows directory, each by itself (also with the system directory outside the Windows
+// one); a directory below either is not refused for it.
+TEST(Uninstall, RefusesAnInstallationDirectoryThatHoldsTheSystemsOwn) {
+    struct Machine : FakeMachine {
+        using FakeMachine::FakeMachine;
+        std::string system;
+        std::string SystemDirectory() const override { return system; }
+    };
+    const struct {
+        const char* system;
+        std::string destination;
+        bool refused;
+    } cases[] = {
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\SYSTEM\\", true},  // not the Windows directory
+        {"C:\\WINDOWS\\SYSTEM", "c:\\windows\\system", true},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\SYSTEM\\ACME\\", false},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\ACME\\", false},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WIN\\", false},
+        {"D:\\SYSTEM32", "C:\\WINDOWS\\", true},  // not the system directory
+        {"D:\\SYSTEM32", "D:\\SYSTEM32\\", true},
+        {"D:\\SYSTEM32", "C:\\WINDOWS\\SYSTEM\\", false},
+    };
+    for (const auto& c : cases) {
+        Machine machine(kScript);
+        machine.system = c.system;
+        FakeUndo undo(machine);
+        undo.recordPath = c.destination + (c.destination.back() == '\\' ? "" : "\\") + "ACME.UNR";
+        undo.record = kHeader + "dest\t" + c.destination + "\r\n";
+        machine.answers["Uninstall Message"] = {result::kNo};
+        machine.RunUninstall(undo, undo.recordPath);
+        EXPECT_EQ(machine.Messages(), std::vector<std::string>{c.refused ? "Uninstall Error Message" : "Uninstall Message"})
+            << c.destination << " " << c.system;
+    }
+}
+
+// Each entry alone, on a machine that holds A.DAT ("data"): undone when it is as the
+// installation left it; a file whose size, time or checksum changed stays and is listed;
+// a file and a program group that were there before stay.
+TEST(Uninstall, EachEntryAloneIsUndoneOrKept) {
+    const std::string time = "\tFEDCBA9876543210\t", crc = "ADF3F363";  // the CRC-32 of "data"
+    const struct {
+        const char* name;
+        std::string entry;
+        bool fileStays;
+        std::vector<std::string> commands;  // to the program manager
+        const char* listed;
+    } cases[] = {
+        {"unchanged", "file\tC:\\ACME\\A.DAT\t4" + time + crc, false, {}, ""},
+        {"same size, another time", "file\tC:\\ACME\\A.DAT\t4\tFEDCBA9876543211\t" + crc, true, {}, "C:\\ACME\\A.DAT"},
+        {"same time, another size", "file\tC:\\ACME\\A.DAT\t5" + time + crc, true, {}, "C:\\ACME\\A.DAT"},
+        {"same size and time, another checksum", "file\tC:\\ACME\\A.DAT\t4" + time + "BDF3F363", true, {}, "C:\\ACME\\A.DAT"},
+        {"file there before", "replaced\tC:\\ACME\\A.DAT", true, {}, ""},
+        {"group there before", "group\tAcme\told\r\nitem\tAcme\tRead Me", true,
+         {"[ShowGroup(Acme,1)]", "[DeleteItem(\"Read Me\")]"}, ""},
+        {"group made", "group\tAcme\tnew\r\nitem\tAcme\tRead Me", true, {"[DeleteGroup(Acme)]"}, ""},
+    };
+    for (const auto& c : cases) {
+        FakeMachine machine("[Initiation]\r\nInstall Name=Acme\r\nGroup 1=Acme\r\n");
+        machine.AddFile("C:\\ACME\\A.DAT", "data");
+        machine.AddFile("C:\\ACME\\ACME.UNR");
+        FakeUndo undo(machine);
+        undo.writeTime = 0xFEDCBA9876543210;
+        undo.recordPath = "C:\\ACME\\ACME.UNR";
+        undo.record = kHeader + "dest\tC:\\ACME\\\r\n" + c.entry + "\r\n";
+        machine.RunUninstall(undo, undo.recordPath);
+        ASSERT_EQ(machine.Messages(), (std::vector<std::string>{"Uninstall Message", "Uninstall End Message"}))
+            << c.name << ": " << machine.shown.back().text;
+        EXPECT_EQ(machine.HasFile("C:\\ACME\\A.DAT"), c.fileStays) << c.name;
+        EXPECT_EQ(machine.commands, c.commands) << c.name;
+        EXPECT_EQ(machine.shown[1].text, std::string("Acme has been removed.") +
+                                             (*c.listed ? "\n\nThese were changed after the installation and stay:\n" : "") +
+                                             c.listed)
+            << c.name;
     }
 }
 
