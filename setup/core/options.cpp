@@ -130,9 +130,10 @@ ParsedOptions ParseCommandLine(std::string_view arguments) {
     }
     options.quiet = options.quiet || quiet;
     // An uninstallation asks nothing that an answer file, a recording or a destination
-    // could answer.
+    // could answer; it takes /QUIET, /LOG and /NORESTART only, not /? nor the helper's work.
     const char* unused = !options.answers.empty() ? "ANSWERS" : !options.record.empty() ? "RECORD"
-                         : !options.directory.empty() ? "DIR" : nullptr;
+                         : !options.directory.empty() ? "DIR" : options.usage ? "?"
+                         : !options.finish.empty() ? "FINISH" : nullptr;
     if (parsed.error.empty() && !options.uninstall.empty() && unused)
         parsed.error = Format("/%s is not used with /UNINSTALL", unused);
     return parsed;

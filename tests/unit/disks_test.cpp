@@ -94,6 +94,37 @@ TEST(DiskLayout, EachMistakeOnItsLine) {
     }
 }
 
+// A disk exactly full and a root with exactly its most entries fit; one byte or one entry
+// more does not.
+TEST(DiskLayout, LimitsAtTheirExactValue) {
+    const struct {
+        const char* name;
+        int files;
+        std::size_t size;  // of each
+        const char* medium;
+        std::string expected;
+    } cases[] = {
+        // The installer (3000 bytes) and the script take 7 clusters of 512 bytes; 2,840 are left.
+        {"exactly full", 1, 2840 * 512, "1440K", ""},
+        {"one byte over", 1, 2840 * 512 + 1, "1440K",
+         "SETUP.INF:5: error: disk 1 needs 1,458,176 bytes, capacity 1,457,664: move File 1.1 (F1.DAT) to another disk\n"},
+        // With the installer and the script, 112 entries: as many as a 720K root holds.
+        {"root full", 110, 1, "720K", ""},
+        {"root one over", 111, 1, "720K",
+         "SETUP.INF: error: disk 1 lists 113 files and folders in its root; a 720K disk lists 112\n"},
+    };
+    for (const auto& c : cases) {
+        std::string script = kBase + "[DefDir]\r\n";
+        checker::MemoryDisks source;
+        for (int i = 1; i <= c.files; ++i) {
+            script += "File 1." + std::to_string(i) + "=F" + std::to_string(i) + ".DAT\r\n";
+            source.Add(1, "F" + std::to_string(i) + ".DAT", std::vector<std::uint8_t>(c.size, 'x'));
+        }
+        const Layout layout = PlanDisks(Bytes(script), source, Options(c.medium, Compression::kNone));
+        EXPECT_EQ(Messages(layout), c.expected) << c.name;
+    }
+}
+
 // What the installer reads itself stays plain whatever the mode; so do names whose
 // compressed form would depend on the folder the installer runs from.
 TEST(DiskLayout, WhatIsCompressed) {
@@ -184,6 +215,27 @@ TEST(DiskMedium, SizesAndUse) {
     EXPECT_EQ(RootEntries(files), 3);
     EXPECT_EQ(WithThousands(1457664), "1,457,664");
     EXPECT_EQ(WithThousands(999), "999");
+}
+
+// A folder takes the clusters of its entries with its "." and "..": fourteen entries and
+// the two fill one 512-byte cluster, fifteen need two; a folder below is an entry of its
+// parent.
+TEST(DiskMedium, FolderEntriesWithDotAndDotDot) {
+    const struct {
+        const char* medium;
+        int files;       // in DATA, each of 0 bytes
+        bool subfolder;  // DATA\SUB, with one file
+        std::uint64_t used;
+    } cases[] = {
+        {"1440K", 14, false, 512}, {"1440K", 15, false, 1024}, {"1440K", 13, true, 1024},
+        {"1440K", 14, true, 1536}, {"720K", 30, false, 1024},  {"720K", 31, false, 2048},
+    };
+    for (const auto& c : cases) {
+        std::vector<StoredFile> files;
+        for (int i = 0; i < c.files; ++i) files.push_back({"DATA\\F" + std::to_string(i) + ".TXT", 0});
+        if (c.subfolder) files.push_back({"DATA\\SUB\\X.TXT", 0});
+        EXPECT_EQ(DiskUse(*ParseMedium(c.medium), files), c.used) << c.medium << " " << c.files << " " << c.subfolder;
+    }
 }
 
 // The program itself: its exit codes and what it prints and writes.

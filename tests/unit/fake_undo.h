@@ -19,7 +19,7 @@ public:
     }
     std::optional<FileFacts> FileStamp(const std::string& path) override {
         if (!m.HasFile(path)) return std::nullopt;
-        return FileFacts{m.Content(path).size(), 0, 0};
+        return FileFacts{m.Content(path).size(), writeTime, 0};
     }
     Removal RemoveFile(const std::string& path) override {
         if (inUse.count(Upper(path))) return Removal::kInUse;
@@ -54,6 +54,7 @@ public:
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>&) override { helper = program; }
 
     std::string recordPath, record, helper;
+    std::uint64_t writeTime = 0;  // of every file
     std::set<std::string> inUse, atRestart;
 
 private:

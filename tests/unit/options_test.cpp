@@ -65,6 +65,35 @@ TEST(CommandLine, EveryWrongLineIsRefusedWithItsReason) {
     EXPECT_EQ(longValue.error, "the value of /LOG is longer than 255 characters");
 }
 
+// A value of exactly 255 characters is taken and one of 256 refused (quotes are no part of
+// it); /UNINSTALL with each switch it takes and each it refuses, one at a time.
+TEST(CommandLine, LimitsAndTheSwitchesOfAnUninstallation) {
+    const std::string longest(255, 'x'), tooLong(256, 'x');
+    const struct {
+        std::string line;
+        std::string result;  // the options as read, or the error
+    } cases[] = {
+        {"/LOG=" + longest, "/LOG=" + longest},
+        {"/LOG=" + tooLong, "the value of /LOG is longer than 255 characters"},
+        {"/DIR=\"" + longest + "\"", "/DIR=" + longest},
+        {"/ANSWERS=" + tooLong, "the value of /ANSWERS is longer than 255 characters"},
+        {"/UNINSTALL=" + longest, "/UNINSTALL=" + longest},
+        {"/FINISH=" + tooLong, "/FINISH=" + tooLong},  // the helper's list is the installer's own
+        {"/UNINSTALL=A.UNR /LOG=U.LOG", "/LOG=U.LOG /UNINSTALL=A.UNR"},
+        {"/UNINSTALL=A.UNR /QUIET", "/QUIET /UNINSTALL=A.UNR"},
+        {"/UNINSTALL=A.UNR /NORESTART", "/UNINSTALL=A.UNR /NORESTART"},
+        {"/UNINSTALL=A.UNR /ANSWERS=A.INI", "/ANSWERS is not used with /UNINSTALL"},
+        {"/UNINSTALL=A.UNR /RECORD=R.INI", "/RECORD is not used with /UNINSTALL"},
+        {"/DIR=C:\\X /UNINSTALL=A.UNR", "/DIR is not used with /UNINSTALL"},
+        {"/UNINSTALL=A.UNR /?", "/? is not used with /UNINSTALL"},
+        {"/UNINSTALL=A.UNR /FINISH=1|A|B", "/FINISH is not used with /UNINSTALL"},
+    };
+    for (const auto& c : cases) {
+        const ParsedOptions parsed = ParseCommandLine(c.line);
+        EXPECT_EQ(parsed.error.empty() ? Described(parsed.options) : parsed.error, c.result) << c.line;
+    }
+}
+
 TEST(CommandLine, ArgumentsFollowTheProgramName) {
     EXPECT_EQ(ArgumentsOf("C:\\SETUP\\SETUP.EXE /QUIET"), "/QUIET");
     EXPECT_EQ(ArgumentsOf("\"C:\\Program Files\\SETUP.EXE\"  /LOG=\"a b\""), "/LOG=\"a b\"");

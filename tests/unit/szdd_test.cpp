@@ -99,6 +99,19 @@ TEST(SzddWriter, RecognisesItsOwnFiles) {
     EXPECT_FALSE(IsSzdd(plain.data(), plain.size()));
 }
 
+// The signature at its exact length: a file of the eight bytes alone starts like a
+// compressed file; seven of them, or one of them changed, do not.
+TEST(SzddWriter, TheSignatureAtItsExactLength) {
+    const std::vector<std::uint8_t> magic = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+    std::vector<std::uint8_t> first = magic, last = magic;
+    first[0] = 's';
+    last[7] = 0x34;
+    const std::pair<std::vector<std::uint8_t>, bool> cases[] = {
+        {magic, true}, {{magic.begin(), magic.end() - 1}, false}, {first, false}, {last, false}};
+    for (const auto& [bytes, compressed] : cases)
+        EXPECT_EQ(IsSzdd(bytes.data(), bytes.size()), compressed) << bytes.size() << " bytes, " << bytes[0] << bytes.back();
+}
+
 // Debian's msexpand, an expander we did not write, gives every file back as well.
 TEST(SzddWriter, IndependentExpanderAgrees) {
     if (std::system("command -v msexpand >/dev/null 2>&1") != 0)

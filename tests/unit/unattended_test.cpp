@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace setup {
 namespace {
@@ -257,6 +258,70 @@ TEST(QuietRun, ARefusedDirectoryStopsTheRun) {
     }
 }
 
+// /NORESTART answers No to the restart and reboot questions, before the answer file; the
+// earlier-version question and the others go on to the answer file and the rules.
+TEST(QuietRun, NoRestartAnswersOnlyTheRestartAndRebootQuestions) {
+    const struct {
+        const char* name;
+        bool (SetupEngine::*ask)();
+        const char* answers;  // the answer file
+        bool yes;
+        const char* why;  // as the log gives it
+    } cases[] = {
+        {"restart", &SetupEngine::AskRestart, "", false, "(command line: /NORESTART)"},
+        {"restart answered Yes", &SetupEngine::AskRestart, "[Messages]\r\nRestart=Yes\r\n", false, "(command line: /NORESTART)"},
+        {"reboot answered Yes", &SetupEngine::AskReboot, "[Messages]\r\nReboot=Yes\r\n", false, "(command line: /NORESTART)"},
+        {"uninstallation's restart", &SetupEngine::AskUninstallRestart, "", false, "(command line: /NORESTART)"},
+        {"earlier version", &SetupEngine::AskPreviousVersion, "", true, "(rule: the default button)"},
+        {"earlier version answered No", &SetupEngine::AskPreviousVersion, "[Messages]\r\nPrevious Version=No\r\n", false,
+         "(answer file: [Messages])"},
+        {"stop", &SetupEngine::ConfirmStop, "", true, "(rule: a quiet run stops when a rule says so)"},
+    };
+    for (const auto& c : cases) {
+        RunMachine machine(kScript);
+        SetupScript answers;
+        answers.AppendScriptText(c.answers, std::strlen(c.answers));
+        RuleAnswers rules(machine);
+        GivenAnswers given(machine, answers, "C:\\", rules);
+        given.SetNoRestart();
+        machine.SetAnswerSource(&given);
+        MemoryLog sink;
+        LogWriter log(sink);
+        machine.GetJournal().AddWriter(log);
+        EXPECT_EQ((machine.*c.ask)(), c.yes) << c.name;
+        EXPECT_TRUE(sink.Has(c.why)) << c.name << ": " << ::testing::PrintToString(sink.lines);
+        EXPECT_TRUE(machine.shown.empty()) << c.name;
+    }
+}
+
+// The program of [Execute File]: a quiet run starts it only when the answer file says
+// Start=Yes; with a person at the screen it starts unless the answer file says Start=No.
+TEST(QuietRun, TheProgramStartsOnlyWhenTheAnswerSaysSo) {
+    const struct {
+        bool quiet;
+        const char* answers;
+        bool started;
+    } cases[] = {
+        {true, "", false},
+        {true, "[Execute File]\r\nStart=Yes\r\n", true},
+        {true, "[Execute File]\r\nStart=No\r\n", false},
+        {true, "[execute file]\r\n start = yes \r\n", true},
+        {false, "", true},
+        {false, "[Execute File]\r\nStart=No\r\n", false},
+    };
+    for (const auto& c : cases) {
+        RunMachine machine("[Execute File]\r\nFile=ACME.EXE:0\r\n");
+        machine.SetInstallDir("C:\\ACME\\");
+        SetupScript answers;
+        answers.AppendScriptText(c.answers, std::strlen(c.answers));
+        RuleAnswers rules(machine);
+        GivenAnswers given(machine, answers, "C:\\", c.quiet ? static_cast<AnswerSource&>(rules) : machine.Answers());
+        machine.SetAnswerSource(&given);
+        EXPECT_EQ(machine.RunExecuteFile(), c.started) << c.answers;
+        EXPECT_EQ(machine.started, c.started ? Strings{"C:\\ACME\\ACME.EXE"} : Strings{}) << c.answers;
+    }
+}
+
 // The journal hears of every change once, with what undoing it needs; without writers the
 // run asks the machine for nothing more than before.
 TEST(Journal, ChangesAreToldWithWhatUndoingThemNeeds) {
@@ -311,6 +376,25 @@ TEST(Log, VersionLibraryResultsInWords) {
     EXPECT_EQ(DescribeInstallResult(0x80000000u), "failed: unknown result (0x80000000)");
     EXPECT_EQ(DescribeInstallResult(kPathTooLong), "not installed: the path is longer than 255 characters");
     EXPECT_EQ(OneLine("a\r\n\n\tb  c \n"), "a b c");
+}
+
+// Every result bit the version library can return, the last one too, in its own words.
+TEST(Log, EveryResultBitInWords) {
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {0x1, "temporary copy left"},          {0x2, "versions differ"},
+        {0x4, "source older"},                 {0x8, "languages differ"},
+        {0x10, "code pages differ"},           {0x20, "file types differ"},
+        {0x40, "read-only destination"},       {0x80, "destination in use"},
+        {0x100, "disk full"},                  {0x200, "access denied"},
+        {0x400, "sharing violation"},          {0x800, "cannot create the destination"},
+        {0x1000, "cannot delete the old file"}, {0x2000, "cannot rename the copy"},
+        {0x4000, "cannot delete the file in use"}, {0x8000, "out of memory"},
+        {0x10000, "cannot read the source"},   {0x20000, "cannot read the destination"},
+        {0x40000, "buffer too small"},         {0x80000, "cannot load the expander"},
+        {0x100000, "cannot load the cabinet library"}, {0x200000, "unknown result"},
+    };
+    for (const auto& [bit, words] : cases)
+        EXPECT_EQ(DescribeInstallResult(bit), Format("failed: %s (0x%X)", words, bit)) << std::hex << bit;
 }
 
 TEST(DiskFolders, TheNextDiskBesideTheOneBefore) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace setup {
 namespace {
 
@@ -48,6 +50,93 @@ public:
     void Append(const std::string& lines) override { text += lines; }
     std::string path, text;
 };
+
+// What the writer writes, the reader reads back field for field: every kind of line, each
+// optional field there and not, fields with "%", tabs and other control characters, numbers
+// at their full width and with every hexadecimal digit. Events that change nothing write nothing.
+TEST(UndoRecord, WriterAndReaderAgree) {
+    using Kind = UndoEntry::Kind;
+    using Lines = std::vector<std::pair<Kind, std::vector<std::string>>>;
+    const std::string odd = "100%\t%41\r\n\x01\x1F\x7F\xE9 end";
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Acme", dat = "C:\\ACME\\A.DAT", ini = "C:\\ACME\\A.INI";
+    const auto file = [&](bool replaced, std::optional<FileFacts> facts, std::uint32_t result = 0) {
+        return [=](UndoWriter& w) { w.FileInstalled({"A:\\A.DA_", dat, result, replaced, facts}); };
+    };
+    const auto entry = [&](std::optional<std::string> replaced, IniNew made) {
+        return [=](UndoWriter& w) { w.IniEntryWritten(ini, "Options", "Size", odd, replaced, made); };
+    };
+    const auto value = [&](const char* name, const char* data, std::optional<std::string> replaced, bool made = true) {
+        return [=](UndoWriter& w) { w.RegistryValueWritten(key, name, data, made, replaced); };
+    };
+    const auto commands = [](std::vector<std::string> sent, const char* there = nullptr) {
+        return [=](UndoWriter& w) {
+            if (there) w.ProgramGroupFound(there);
+            for (const std::string& command : sent) w.ProgramManagerCommand(command, ProgramManager::Outcome::kAccepted);
+        };
+    };
+    Answer cancelled;
+    cancelled.cancelled = true;
+    const struct {
+        const char* name;
+        std::function<void(UndoWriter&)> write;
+        Lines read;  // after the record's first line and the destination of the run
+    } cases[] = {
+        {"destination", [](UndoWriter& w) { w.Answered("destination directory", "D:\\%APP\\", Answer()); },
+         {{Kind::kDestination, {"D:\\%APP\\"}}}},
+        {"cancelled destination", [&](UndoWriter& w) { w.Answered("destination directory", "D:\\", cancelled); }, {}},
+        {"directory made", [](UndoWriter& w) { w.DirectoryMade("C:\\ACME\\DOC", true, false); },
+         {{Kind::kDirectory, {"C:\\ACME\\DOC"}}}},
+        {"directory there", [](UndoWriter& w) { w.DirectoryMade("C:\\ACME", false, false); }, {}},
+        {"numbers at full width", file(false, FileFacts{~0ull, 0xFEDCBA9876543210, 0x89ABCDEF}),
+         {{Kind::kFile, {dat, "FFFFFFFFFFFFFFFF", "FEDCBA9876543210", "89ABCDEF"}}}},
+        {"small numbers", file(false, FileFacts{0, 0x10, 0x01234567}), {{Kind::kFile, {dat, "0", "10", "1234567"}}}},
+        {"file there before", file(true, FileFacts{1, 2, 3}), {{Kind::kReplaced, {dat}}}},
+        {"file without its facts", file(false, std::nullopt), {{Kind::kReplaced, {dat}}}},
+        {"file not installed", file(false, FileFacts{1, 2, 3}, 0x10000), {}},
+        {"INI value replaced", entry(odd + "was", IniNew::kNothing),
+         {{Kind::kIni, {ini, "Options", "Size", odd, "value", odd + "was"}}}},
+        {"INI value that was empty", entry("", IniNew::kNothing), {{Kind::kIni, {ini, "Options", "Size", odd, "value", ""}}}},
+        {"INI key", entry(std::nullopt, IniNew::kKey), {{Kind::kIni, {ini, "Options", "Size", odd, "key"}}}},
+        {"INI section", entry(std::nullopt, IniNew::kSection), {{Kind::kIni, {ini, "Options", "Size", odd, "section"}}}},
+        {"INI file", entry(std::nullopt, IniNew::kFile), {{Kind::kIni, {ini, "Options", "Size", odd, "file"}}}},
+        {"start-up line", [](UndoWriter& w) { w.StartupLineWritten("Run", "", "  C:\\ACME\\ACME.EXE"); },
+         {{Kind::kStartup, {"Run", "", "  C:\\ACME\\ACME.EXE"}}}},
+        {"start-up line unchanged", [](UndoWriter& w) { w.StartupLineWritten("Load", "A.EXE", "A.EXE"); }, {}},
+        {"registry key", [&](UndoWriter& w) { w.RegistryKeyOpened(key, true, false, 12); }, {{Kind::kKey, {key, "12"}}}},
+        {"registry key there", [&](UndoWriter& w) { w.RegistryKeyOpened(key, false, false, 0); }, {}},
+        {"new value", value("Path", odd.c_str(), std::nullopt), {{Kind::kValue, {key, "Path", odd, "new"}}}},
+        {"default value without data", value(nullptr, nullptr, odd), {{Kind::kValue, {key, "", "", "was", odd}}}},
+        {"value that was no text", value("Mode", "Fast", std::string(kNotText)),
+         {{Kind::kValue, {key, "Mode", "Fast", "other"}}}},
+        {"value not written", value("Mode", "Fast", std::nullopt, false), {}},
+        {"group made, an item",
+         commands({"[CreateGroup(Acme)]", "[ShowGroup(Acme,1)]", "[AddItem(A.EXE,\"Read 100%\",A.EXE,0)]"}),
+         {{Kind::kGroup, {"Acme", "new"}}, {Kind::kItem, {"Acme", "Read 100%"}}}},
+        {"group there before", commands({"[CreateGroup(Acme)]"}, "ACME"), {{Kind::kGroup, {"Acme", "old"}}}},
+        {"group made again", commands({"[CreateGroup(Acme)]", "[CreateGroup(Acme)]"}),
+         {{Kind::kGroup, {"Acme", "new"}}}},
+    };
+    for (const auto& c : cases) {
+        FakeMachine machine("[UnInstall]\r\nRecord=ACME.UNR\r\n");
+        machine.SetInstallDir("C:\\ACME\\");
+        machine.m_destinationSettled = true;
+        MemoryRecord sink;
+        UndoWriter writer(machine, sink);
+        c.write(writer);
+        writer.RunEnded(RunEnd::kCompleted, 0);
+        const UndoRecord record = ReadUndoRecord(sink.text);
+        if (c.read.empty()) {
+            EXPECT_EQ(sink.text, "") << c.name;
+            continue;
+        }
+        ASSERT_EQ(record.error, "") << c.name << "\n" << sink.text;
+        EXPECT_EQ(record.entries[0].fields, std::vector<std::string>{"C:\\ACME\\"}) << c.name;
+        Lines read;
+        for (std::size_t i = 1; i < record.entries.size(); ++i)
+            read.emplace_back(record.entries[i].kind, record.entries[i].fields);
+        EXPECT_EQ(read, c.read) << c.name << "\n" << sink.text;
+    }
+}
 
 const char kScript[] =
     "[Initiation]\r\nInstall Name=Acme\r\nWrite INI 1=ACME.INI:0\r\nWrite INI 2=win.ini\r\n"
@@ -129,6 +218,9 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
         {kHeader + "dest\tC:\\WINDOWS\\SYSTEM\\..\r\n", "line 2 names C:\\WINDOWS\\SYSTEM\\.. as"},
         {kHeader + "dest\tC:\\\r\n", "line 2 names C:\\ as"},
         {kHeader + "dir\tC:\\ACME\r\n", "it names no installation directory"},
+        {start + "file\tC:\\ACMEX\\A.DAT\t1\t1\t0\r\n", "line 3 names C:\\ACMEX\\A.DAT,"},
+        {kHeader + "dest\tD:\\ACME\\\r\n", "it does not lie in the installation directory it names"},
+        {kHeader + "dest\tC:\\ACME\\DATA\\\r\n", "it does not lie in the installation directory it names"},
     };
     for (const auto& [text, error] : cases) {
         FakeMachine machine(kScript);
@@ -141,6 +233,83 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
         EXPECT_NE(machine.shown[0].text.find(error), std::string::npos) << machine.shown[0].text;
         EXPECT_TRUE(machine.HasFile("C:\\WINDOWS\\WIN.INI"));
         EXPECT_EQ(machine.QuietExitCode(), exit_code::kStopped);
+    }
+}
+
+// The installation directory alone: refused when it holds the system directory or the
+// Windows directory, each by itself (also with the system directory outside the Windows
+// one); a directory below either is not refused for it.
+TEST(Uninstall, RefusesAnInstallationDirectoryThatHoldsTheSystemsOwn) {
+    struct Machine : FakeMachine {
+        using FakeMachine::FakeMachine;
+        std::string system;
+        std::string SystemDirectory() const override { return system; }
+    };
+    const struct {
+        const char* system;
+        std::string destination;
+        bool refused;
+    } cases[] = {
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\SYSTEM\\", true},  // not the Windows directory
+        {"C:\\WINDOWS\\SYSTEM", "c:\\windows\\system", true},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\SYSTEM\\ACME\\", false},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\ACME\\", false},
+        {"C:\\WINDOWS\\SYSTEM", "C:\\WIN\\", false},
+        {"D:\\SYSTEM32", "C:\\WINDOWS\\", true},  // not the system directory
+        {"D:\\SYSTEM32", "D:\\SYSTEM32\\", true},
+        {"D:\\SYSTEM32", "C:\\WINDOWS\\SYSTEM\\", false},
+    };
+    for (const auto& c : cases) {
+        Machine machine(kScript);
+        machine.system = c.system;
+        FakeUndo undo(machine);
+        undo.recordPath = c.destination + (c.destination.back() == '\\' ? "" : "\\") + "ACME.UNR";
+        undo.record = kHeader + "dest\t" + c.destination + "\r\n";
+        machine.answers["Uninstall Message"] = {result::kNo};
+        machine.RunUninstall(undo, undo.recordPath);
+        EXPECT_EQ(machine.Messages(), std::vector<std::string>{c.refused ? "Uninstall Error Message" : "Uninstall Message"})
+            << c.destination << " " << c.system;
+    }
+}
+
+// Each entry alone, on a machine that holds A.DAT ("data"): undone when it is as the
+// installation left it; a file whose size, time or checksum changed stays and is listed;
+// a file and a program group that were there before stay.
+TEST(Uninstall, EachEntryAloneIsUndoneOrKept) {
+    const std::string time = "\tFEDCBA9876543210\t", crc = "ADF3F363";  // the CRC-32 of "data"
+    const struct {
+        const char* name;
+        std::string entry;
+        bool fileStays;
+        std::vector<std::string> commands;  // to the program manager
+        const char* listed;
+    } cases[] = {
+        {"unchanged", "file\tC:\\ACME\\A.DAT\t4" + time + crc, false, {}, ""},
+        {"same size, another time", "file\tC:\\ACME\\A.DAT\t4\tFEDCBA9876543211\t" + crc, true, {}, "C:\\ACME\\A.DAT"},
+        {"same time, another size", "file\tC:\\ACME\\A.DAT\t5" + time + crc, true, {}, "C:\\ACME\\A.DAT"},
+        {"same size and time, another checksum", "file\tC:\\ACME\\A.DAT\t4" + time + "BDF3F363", true, {}, "C:\\ACME\\A.DAT"},
+        {"file there before", "replaced\tC:\\ACME\\A.DAT", true, {}, ""},
+        {"group there before", "group\tAcme\told\r\nitem\tAcme\tRead Me", true,
+         {"[ShowGroup(Acme,1)]", "[DeleteItem(\"Read Me\")]"}, ""},
+        {"group made", "group\tAcme\tnew\r\nitem\tAcme\tRead Me", true, {"[DeleteGroup(Acme)]"}, ""},
+    };
+    for (const auto& c : cases) {
+        FakeMachine machine("[Initiation]\r\nInstall Name=Acme\r\nGroup 1=Acme\r\n");
+        machine.AddFile("C:\\ACME\\A.DAT", "data");
+        machine.AddFile("C:\\ACME\\ACME.UNR");
+        FakeUndo undo(machine);
+        undo.writeTime = 0xFEDCBA9876543210;
+        undo.recordPath = "C:\\ACME\\ACME.UNR";
+        undo.record = kHeader + "dest\tC:\\ACME\\\r\n" + c.entry + "\r\n";
+        machine.RunUninstall(undo, undo.recordPath);
+        ASSERT_EQ(machine.Messages(), (std::vector<std::string>{"Uninstall Message", "Uninstall End Message"}))
+            << c.name << ": " << machine.shown.back().text;
+        EXPECT_EQ(machine.HasFile("C:\\ACME\\A.DAT"), c.fileStays) << c.name;
+        EXPECT_EQ(machine.commands, c.commands) << c.name;
+        EXPECT_EQ(machine.shown[1].text, std::string("Acme has been removed.") +
+                                             (*c.listed ? "\n\nThese were changed after the installation and stay:\n" : "") +
+                                             c.listed)
+            << c.name;
     }
 }
 
