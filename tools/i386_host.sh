@@ -122,10 +122,10 @@ ensure_i386() {
     [ -x "$i386_probe" ] || i386_die "Wine's 32-bit loader $i386_probe is missing; ./run build installs it"
     why="this host runs no 32-bit programs"
   fi
-  echo "run: $why; registering $i386_emulator from Debian's qemu-user for them (about 2.5 times slower; ./run i386 off removes it)"
   if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
-    i386_die "registering an emulator for i386 programs needs root: run ./run as root (or install sudo)"
+    i386_die "$why, and registering an emulator for them needs root: run ./run as root (or install sudo)"
   fi
+  echo "run: $why; registering $i386_emulator from Debian's qemu-user for them (about 2.5 times slower; ./run i386 off removes it)"
   i386_install_emulator
   i386_register
   i386_runs || i386_die "$i386_emulator is registered, but Wine's 32-bit loader still does not start ($i386_probe --version)"
