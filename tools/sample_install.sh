@@ -19,6 +19,23 @@ sample_insert_disk() {
 
 sample_caption() { sample_robot texts "$1" | sed -n 's/^window .* caption "\(.*\)"$/\1/p'; }
 
+# Waits (within a minute) until the sample's group window is up and the screen shows the
+# question's face where that window lies under it as where nothing else is.
+sample_settled() {
+  local rect left right bottom shot=$SAMPLE_DIR.settled.png waited=0
+  sample_robot wait-window --timeout 60000 ExplorerWClass Brightleaf >/dev/null || return 0
+  rect=$(sample_robot texts "$1" | grep '^window ' | awk '{print $6, $8, $9}')
+  read -r left right bottom <<<"$rect"
+  while [ "$waited" -lt 60000 ]; do
+    import -display "$DISPLAY" -window root "$shot"
+    [ "$(convert "$shot" -crop "1x1+$((left + 10))+$((bottom - 12))" -depth 8 txt:- | tail -n 1 | cut -d' ' -f4)" != \
+      "$(convert "$shot" -crop "1x1+$((right - 10))+$((bottom - 12))" -depth 8 txt:- | tail -n 1 | cut -d' ' -f4)" ] || break
+    sleep 0.1
+    waited=$((waited + 100))
+  done
+  rm -f "$shot"
+}
+
 # Runs the installation; with a folder, saves a numbered screenshot of every dialog in it.
 # SAMPLE_EXIT gets the installer's exit code, SAMPLE_SEEN the captions of its dialogs in
 # order ("|" between them), SAMPLE_STUCK why the run could not be driven to its end (empty
@@ -41,6 +58,9 @@ sample_install() {
       seen="$seen $hwnd:$caption"
       if [ -n "$shots" ]; then
         sleep 0.3  # what a user sees: the windows below have repainted
+        # The last question comes with the program group's window, which the shell opens by
+        # itself: shown once that window is up and the question is drawn over it again.
+        [ "$caption" != "End of Installation" ] || sample_settled "$hwnd"
         import -display "$DISPLAY" -window root "$(printf '%s/%02d-%s.png' "$shots" "$shot" "$(tr 'A-Z .' 'a-z--' <<<"$caption")")"
         shot=$((shot + 1))
       fi

@@ -26,11 +26,14 @@ void FrontKeeper::Start(HWND dialog) {
     // Topmost until the user's first press: above the shell's windows whatever has the foreground,
     // with no timer to run and no permission needed, which taking the foreground would need.
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetTimer(dialog, kTimer, kTimerMs, nullptr);
 }
 
 void FrontKeeper::OnDeactivated() {
     // Not during the change of activation itself: the system is still in the middle of it.
-    if (m_dialog) ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
+    if (!m_dialog) return;
+    m_activationTaken = false;
+    ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
 }
 
 void FrontKeeper::OnUserPressed() {
@@ -48,12 +51,18 @@ void FrontKeeper::Check() {
         Stop();
         return;
     }
-    // The keys go to the question, where the system allows it; the question is in sight anyway.
-    if (::GetForegroundWindow() != m_dialog) ::SetForegroundWindow(m_dialog);
+    // Only a change of place makes a window system that shows another program's new window over
+    // the dialog (as Wine's X11 desktop does) draw the order again: on the timer, the repair.
+    ::SetWindowPos(m_dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(m_dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The keys go to the question where the system allows it, once for each time it lost them.
+    if (!m_activationTaken && ::GetForegroundWindow() != m_dialog) ::SetForegroundWindow(m_dialog);
+    m_activationTaken = true;
 }
 
 void FrontKeeper::Stop() {
     if (s_armed == this) s_armed = nullptr;
+    if (m_dialog) ::KillTimer(m_dialog, kTimer);
     m_dialog = nullptr;
     m_keyboard.Reset();
     m_mouse.Reset();

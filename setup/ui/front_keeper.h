@@ -20,10 +20,14 @@ public:
     void Start(HWND dialog);
     // The dialog lost the activation: checked once the change is over.
     void OnDeactivated();
-    // Takes the activation back when another window took it before the user pressed a key or
-    // a button; once the user has, lets go of the hooks.
+    // Tells the window system the dialog's place again and takes the activation back when
+    // another window took it, before the user pressed a key or a button; once the user has,
+    // lets go of the hooks and the timer.
     void Check();
 
+    // The dialog's timer (each installer dialog has the one timer id 1000).
+    static constexpr UINT_PTR kTimer = 1000;
+    static constexpr UINT kTimerMs = 500;
     // Posted to the dialog for a check after an activation change or the user's press.
     static constexpr UINT kCheckMessage = WM_APP + 1;
 
@@ -39,6 +43,7 @@ private:
     static FrontKeeper* s_armed;
 
     HWND m_dialog = nullptr;
+    bool m_activationTaken = false;  // since the last deactivation
     // Low-level hooks see every key and button the user presses, in whatever program.
     fw::Hook m_keyboard;
     fw::Hook m_mouse;

@@ -18,11 +18,12 @@ void MoveItem(HWND item, const setup::Rect& r) {
 
 }  // namespace
 
-const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[5] = {
+const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[6] = {
     fw::OnCommand(setup::kMessageButtonIds[0], &CMessageDlg::OnFirstButton),
     fw::OnCommand(setup::kMessageButtonIds[1], &CMessageDlg::OnSecondButton),
     fw::OnCommand(setup::kMessageButtonIds[2], &CMessageDlg::OnThirdButton),
     fw::OnSysCommand(SC_CLOSE, &CMessageDlg::OnClose),
+    fw::OnMessage(WM_TIMER, &CMessageDlg::OnTimer),
     fw::OnMessage(FrontKeeper::kCheckMessage, &CMessageDlg::OnCheckFront),
 };
 
@@ -133,6 +134,11 @@ LRESULT CMessageDlg::OnSecondButton(WPARAM, LPARAM) {
 
 LRESULT CMessageDlg::OnThirdButton(WPARAM, LPARAM) {
     EndDialog(m_plan.results[2]);
+    return 0;
+}
+
+LRESULT CMessageDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == FrontKeeper::kTimer) m_front.Check();
     return 0;
 }
 

@@ -31,9 +31,10 @@ private:
     LRESULT OnSecondButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnThirdButton(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckFront(WPARAM wParam, LPARAM lParam);
 
-    static const fw::MessageEntry<CMessageDlg> kMessageTable[5];
+    static const fw::MessageEntry<CMessageDlg> kMessageTable[6];
 
     std::string m_title;
     std::string m_text;

@@ -77,7 +77,16 @@ expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" 'Acme Studio installat
 # question stays in front of them, whenever they come, with nothing over its centre.
 shell=$(robot wait-window --timeout "$WAIT_MS" '*' 'Acme Extras') || fail "the shell showed no group window: $shell"
 front=$(robot uncovered --for 30000 "$hwnd") || fail "the question went behind a window of the shell: $front"
-screenshot question-in-front >/dev/null
+# And on the screen: the question's face looks the same where the group window lies under it
+# as where nothing else is (a window system may draw a new window over it for a moment).
+read -r left _ right bottom <<<"$(window_rect "$(robot texts "$hwnd")")"
+face_shown() {
+  local shot
+  shot=$(screenshot question-in-front)
+  [ "$(pixel "$shot" $((left + 10)) $((bottom - 12)))" = "$(pixel "$shot" $((right - 10)) $((bottom - 12)))" ]
+}
+wait_until face_shown || fail "the screen shows the group window over the question"
+
 # A user who clicks the group's window keeps the front for it (or for a window the shell opens
 # later still): the question does not take it back.
 click=$(robot user-click --timeout "$WAIT_MS" "$shell") || fail "the click on the group window did not take the front (or it was taken back at once): $click"
