@@ -2,9 +2,9 @@
 
 #include "actions/file_copy.h"
 #include "core/answer_file.h"
-#include "core/fields.h"
-#include "core/text.h"
 #include "knowledge.h"
+#include "script/fields.h"
+#include "script/text.h"
 #include "ui/choices.h"
 #include "ui/dib.h"
 #include "ui/messages.h"

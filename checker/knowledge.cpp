@@ -1,6 +1,6 @@
 #include "knowledge.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <algorithm>
 #include <cctype>

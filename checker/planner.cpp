@@ -1,7 +1,7 @@
 #include "planner.h"
 
 #include "actions/copy_list.h"
-#include "core/text.h"
+#include "script/text.h"
 #include "ui/choices.h"
 #include "ui/messages.h"
 #include "ui/set_dir.h"

@@ -1,8 +1,8 @@
 #include "copy_entries.h"
 
 #include "actions/copy_list.h"
-#include "core/fields.h"
-#include "core/text.h"
+#include "script/fields.h"
+#include "script/text.h"
 #include "ui/choices.h"
 
 namespace disks {

@@ -3,7 +3,7 @@
 #include "actions/file_copy.h"
 #include "copy_entries.h"
 #include "core/program_location.h"
-#include "core/text.h"
+#include "script/text.h"
 #include "szdd.h"
 #include "ui/choices.h"
 

@@ -1,7 +1,7 @@
 #include "copy_list.h"
 
-#include "../core/fields.h"
-#include "../core/text.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 #include "file_copy.h"
 
 namespace setup {

@@ -1,7 +1,7 @@
 // The main frame's answers for the program manager, the registry, the profile's start-up
 // lines, restarting and starting programs.
 #include "../core/main_frame.h"
-#include "../core/text.h"
+#include "../script/text.h"
 #include "removal.h"
 
 #include <ddeml.h>

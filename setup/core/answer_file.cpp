@@ -1,9 +1,9 @@
 #include "answer_file.h"
 
+#include "../script/text.h"
 #include "../ui/choices.h"
 #include "../ui/message_layout.h"
 #include "setup_engine.h"
-#include "text.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -12,8 +12,8 @@
 //   [Execute File]       Start=Yes or No
 #pragma once
 
+#include "../script/script.h"
 #include "answers.h"
-#include "script.h"
 
 #include <string>
 #include <vector>

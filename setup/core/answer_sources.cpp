@@ -1,10 +1,10 @@
 #include "answer_sources.h"
 
+#include "../script/text.h"
 #include "../ui/choices.h"
 #include "../ui/message_layout.h"
 #include "../ui/set_dir.h"
 #include "setup_engine.h"
-#include "text.h"
 
 namespace setup {
 

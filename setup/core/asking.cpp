@@ -1,10 +1,10 @@
 // The engine's side of the answer source: the port, selection and destination questions
 // asked until they are answered or the user stops, the messages and the disk changes, and
 // every answer told to the journal in the words the screen would show.
+#include "../script/text.h"
 #include "../ui/choices.h"
 #include "../ui/messages.h"
 #include "setup_engine.h"
-#include "text.h"
 
 namespace setup {
 

@@ -1,6 +1,6 @@
 #include "log_writer.h"
 
-#include "text.h"
+#include "../script/text.h"
 
 namespace setup {
 

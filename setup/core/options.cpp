@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include "text.h"
+#include "../script/text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Path references: "name:code", a file named by a directory code.
-#include "fields.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 #include "setup_engine.h"
-#include "text.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // Writing what the user chose (the port, each selection) and the script's fixed version
 // entries into the INI files that the script names.
-#include "fields.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 #include "setup_engine.h"
-#include "text.h"
 
 namespace setup {
 

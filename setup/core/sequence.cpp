@@ -2,8 +2,8 @@
 // on. Nothing is undone when it stops half way.
 #include "setup_engine.h"
 
+#include "../script/text.h"
 #include "options.h"
-#include "text.h"
 
 namespace setup {
 

@@ -1,6 +1,6 @@
 #include "setup_engine.h"
 
-#include "text.h"
+#include "../script/text.h"
 
 namespace setup {
 

@@ -3,10 +3,10 @@
 // the platform hooks (the message dialog, the system's directories).
 #pragma once
 
+#include "../script/script.h"
 #include "answer_sources.h"
 #include "journal.h"
 #include "machine.h"
-#include "script.h"
 
 #include <cstddef>
 #include <cstdint>

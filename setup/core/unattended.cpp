@@ -3,8 +3,8 @@
 #include "../../framework/handles.h"
 #include "../actions/removal.h"
 #include "../res/resource.h"
+#include "../script/text.h"
 #include "main_frame.h"
-#include "text.h"
 
 #include <windows.h>
 

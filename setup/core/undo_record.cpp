@@ -1,7 +1,7 @@
 #include "undo_record.h"
 
+#include "../script/text.h"
 #include "setup_engine.h"
-#include "text.h"
 
 namespace setup {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "../core/geometry.h"
-#include "../core/script.h"
+#include "../script/script.h"
 
 #include <cstdint>
 #include <string>

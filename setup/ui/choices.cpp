@@ -1,7 +1,7 @@
 #include "choices.h"
 
 #include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../script/text.h"
 #include "messages.h"
 
 namespace setup {

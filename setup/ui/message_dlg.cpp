@@ -2,7 +2,7 @@
 
 #include "../../framework/handles.h"
 #include "../core/main_frame.h"
-#include "../core/text.h"
+#include "../script/text.h"
 #include "messages.h"
 
 namespace {

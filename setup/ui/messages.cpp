@@ -3,7 +3,7 @@
 #include "messages.h"
 
 #include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../script/text.h"
 
 #include <string>
 

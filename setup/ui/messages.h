@@ -1,7 +1,7 @@
 // The script's override of a message's title and text.
 #pragma once
 
-#include "../core/script.h"
+#include "../script/script.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "set_dir.h"
 
 #include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../script/text.h"
 #include "messages.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The destination dialog's text and its rule for a typed directory.
 #pragma once
 
-#include "../core/script.h"
+#include "../script/script.h"
 
 #include <optional>
 #include <string>

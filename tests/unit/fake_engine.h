@@ -10,7 +10,7 @@
 #pragma once
 
 #include "core/setup_engine.h"
-#include "core/text.h"
+#include "script/text.h"
 #include "ui/choices.h"
 
 #include <deque>

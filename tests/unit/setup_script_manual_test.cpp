@@ -7,8 +7,8 @@
 //   ```message SECTION   a message as shown: its title, a line "---", then its text.
 // Line breaks and tabs of actual values are written "\n" and "\t"; an expected value in
 // double quotes keeps its blanks.
-#include "core/fields.h"
 #include "fake_engine.h"
+#include "script/fields.h"
 #include "ui/background.h"
 #include "ui/choices.h"
 #include "ui/message_layout.h"
