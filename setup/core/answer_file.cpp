@@ -264,23 +264,4 @@ std::string AnswerText::Text() const {
     return text;
 }
 
-std::string ButtonCaption(const MessageQuestion& question, int value) {
-    const ButtonPlan plan = PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]);
-    for (int i = 0; i < plan.Shown(); ++i)
-        if (plan.results[static_cast<std::size_t>(i)] == value) return plan.captions[static_cast<std::size_t>(i)];
-    return std::to_string(value);
-}
-
-int ButtonResult(const MessageQuestion& question, const std::string& caption) {
-    const ButtonPlan plan = PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]);
-    for (int i = 0; i < plan.Shown(); ++i)
-        if (EqualNoCase(plan.captions[static_cast<std::size_t>(i)], caption)) return plan.results[static_cast<std::size_t>(i)];
-    return 0;
-}
-
-std::string PortTitle(const PortQuestion& question) {
-    // The dialog's own caption when the script gives none.
-    return question.title.empty() ? "Remote Control" : question.title;
-}
-
 }  // namespace setup

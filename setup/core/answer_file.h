@@ -58,12 +58,4 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// The default caption of the button that gives value, and the value of the button with
-// that caption (0 when there is none), for the question's buttons.
-std::string ButtonCaption(const MessageQuestion& question, int value);
-int ButtonResult(const MessageQuestion& question, const std::string& caption);
-
-// The title the port question shows: the script's, else the dialog's own.
-std::string PortTitle(const PortQuestion& question);
-
 }  // namespace setup

@@ -10,24 +10,9 @@ namespace setup {
 
 namespace {
 
-Answer Given(int value, Origin origin, const char* why = "") {
-    Answer answer;
-    answer.value = value;
-    answer.origin = origin;
-    answer.why = why;
-    return answer;
-}
-
 // The first button is the message dialog's default one.
 int DefaultButton(const MessageQuestion& question) {
     return PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]).results[0];
-}
-
-Answer Cancelled(Origin origin, const char* why, std::string text = std::string()) {
-    Answer answer = Given(result::kCancel, origin, why);
-    answer.cancelled = true;
-    answer.text = std::move(text);
-    return answer;
 }
 
 std::string WithBackslash(std::string folder) {
@@ -45,37 +30,6 @@ Answer Directory(const std::string& typed, Origin origin, const char* from) {
 }
 
 }  // namespace
-
-// --- The person at the screen. ---
-
-Answer ScreenAnswers::AskMessage(const MessageQuestion& question) {
-    return Given(m_engine.ShowScriptMessage(question.title, question.text, question.captions[0], question.captions[1],
-                                            question.captions[2], question.section, question.style),
-                 Origin::kUser);
-}
-
-Answer ScreenAnswers::ChoosePort(const PortQuestion& question) {
-    const std::optional<int> position = m_engine.ShowPortDialog(question);
-    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, "");
-}
-
-Answer ScreenAnswers::ChooseItem(int, const SelectQuestion& question) {
-    const std::optional<int> position = m_engine.ShowSelectDialog(question);
-    return position ? Given(*position, Origin::kUser) : Cancelled(Origin::kUser, "");
-}
-
-Answer ScreenAnswers::ChooseDirectory() {
-    const std::optional<std::string> directory = m_engine.ShowSetDirDialog();
-    if (!directory) return Cancelled(Origin::kUser, "");
-    Answer answer = Given(result::kOk, Origin::kUser);
-    answer.text = *directory;
-    return answer;
-}
-
-Answer ScreenAnswers::AllowProgramStart(const std::string&) {
-    // The person's installation starts the program, as it always has.
-    return Given(result::kYes, Origin::kUser);
-}
 
 // --- The rules of quiet mode. ---
 

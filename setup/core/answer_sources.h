@@ -1,6 +1,6 @@
-// The answer sources: the person at the screen, answers given beforehand (the answer file,
+// The answer sources of a run with switches: answers given beforehand (the answer file,
 // /DIR and /NORESTART), the rules of quiet mode, and the recorder that writes down what
-// another source answered.
+// another source answered. The person at the screen is the engine's own source.
 #pragma once
 
 #include "answer_file.h"
@@ -11,20 +11,6 @@
 namespace setup {
 
 class SetupEngine;
-
-// The person at the screen: the installer's own dialogs, through the engine's hooks.
-class ScreenAnswers : public AnswerSource {
-public:
-    explicit ScreenAnswers(SetupEngine& engine) : m_engine(engine) {}
-    Answer AskMessage(const MessageQuestion& question) override;
-    Answer ChoosePort(const PortQuestion& question) override;
-    Answer ChooseItem(int number, const SelectQuestion& question) override;
-    Answer ChooseDirectory() override;
-    Answer AllowProgramStart(const std::string& commandLine) override;
-
-private:
-    SetupEngine& m_engine;
-};
 
 // The rules of quiet mode: the preselected entries, DefDir, the default buttons, Exit and
 // a stop on every failure, and the search for the next disk beside the one before it.

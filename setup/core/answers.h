@@ -5,8 +5,33 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace setup {
+
+// Message styles and dialog results, with the values of the system's message box.
+namespace style {
+constexpr int kOk = 0x00;
+constexpr int kOkCancel = 0x01;
+constexpr int kAbortRetryIgnore = 0x02;
+constexpr int kYesNoCancel = 0x03;
+constexpr int kYesNo = 0x04;
+constexpr int kRetryCancel = 0x05;
+constexpr int kStopIcon = 0x10;
+constexpr int kQuestionIcon = 0x20;
+constexpr int kExclamationIcon = 0x30;
+constexpr int kInformationIcon = 0x40;
+}  // namespace style
+
+namespace result {
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+constexpr int kAbort = 3;
+constexpr int kRetry = 4;
+constexpr int kIgnore = 5;
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+}  // namespace result
 
 struct PortQuestion;
 struct SelectQuestion;
@@ -52,6 +77,23 @@ struct Answer {
     Origin origin = Origin::kUser;
     const char* why = "";    // what a rule or a given answer went by, for the log
 };
+
+// An answer with its value, where it came from and what it went by.
+inline Answer Given(int value, Origin origin, const char* why = "") {
+    Answer answer;
+    answer.value = value;
+    answer.origin = origin;
+    answer.why = why;
+    return answer;
+}
+
+// Cancel, with the directory refused or the folders searched in vain.
+inline Answer Cancelled(Origin origin, const char* why, std::string text = std::string()) {
+    Answer answer = Given(result::kCancel, origin, why);
+    answer.cancelled = true;
+    answer.text = std::move(text);
+    return answer;
+}
 
 class AnswerSource {
 public:

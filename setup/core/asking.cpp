@@ -3,6 +3,7 @@
 // every answer told to the journal in the words the screen would show.
 #include "../script/text.h"
 #include "../ui/choices.h"
+#include "../ui/message_layout.h"
 #include "../ui/messages.h"
 #include "setup_engine.h"
 

@@ -3,7 +3,7 @@
 #include "setup_engine.h"
 
 #include "../script/text.h"
-#include "options.h"
+#include "exit_codes.h"
 
 namespace setup {
 

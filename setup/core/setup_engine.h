@@ -4,7 +4,7 @@
 #pragma once
 
 #include "../script/script.h"
-#include "answer_sources.h"
+#include "answers.h"
 #include "journal.h"
 #include "machine.h"
 
@@ -23,30 +23,6 @@ struct SelectQuestion;
 // Buffer size of paths and script values.
 constexpr std::size_t kPathBufferSize = 256;
 
-// Message styles and dialog results, with the values of the system's message box.
-namespace style {
-constexpr int kOk = 0x00;
-constexpr int kOkCancel = 0x01;
-constexpr int kAbortRetryIgnore = 0x02;
-constexpr int kYesNoCancel = 0x03;
-constexpr int kYesNo = 0x04;
-constexpr int kRetryCancel = 0x05;
-constexpr int kStopIcon = 0x10;
-constexpr int kQuestionIcon = 0x20;
-constexpr int kExclamationIcon = 0x30;
-constexpr int kInformationIcon = 0x40;
-}  // namespace style
-
-namespace result {
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kAbort = 3;
-constexpr int kRetry = 4;
-constexpr int kIgnore = 5;
-constexpr int kYes = 6;
-constexpr int kNo = 7;
-}  // namespace result
-
 // A file time in local time.
 struct LocalTime {
     int year = 0;
@@ -56,7 +32,23 @@ struct LocalTime {
     int minute = 0;
 };
 
+class SetupEngine;
 class UndoMachine;
+
+// The person at the screen: the installer's own dialogs, through the engine's hooks. The
+// engine's answer source unless a run with switches gives it another.
+class ScreenAnswers : public AnswerSource {
+public:
+    explicit ScreenAnswers(SetupEngine& engine) : m_engine(engine) {}
+    Answer AskMessage(const MessageQuestion& question) override;
+    Answer ChoosePort(const PortQuestion& question) override;
+    Answer ChooseItem(int number, const SelectQuestion& question) override;
+    Answer ChooseDirectory() override;
+    Answer AllowProgramStart(const std::string& commandLine) override;
+
+private:
+    SetupEngine& m_engine;
+};
 
 class SetupEngine : public SetupScript {
 public:

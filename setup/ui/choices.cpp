@@ -82,4 +82,9 @@ int PortPreselection(const PortQuestion& question) {
     return position >= 0 && position < question.maxComPort ? position : 0;
 }
 
+std::string PortTitle(const PortQuestion& question) {
+    // The dialog's own caption when the script gives none.
+    return question.title.empty() ? "Remote Control" : question.title;
+}
+
 }  // namespace setup

@@ -60,4 +60,7 @@ std::vector<std::string> PortNames(const PortQuestion& question);
 // outside the list.
 int PortPreselection(const PortQuestion& question);
 
+// The title the port question shows: the script's, else the dialog's own.
+std::string PortTitle(const PortQuestion& question);
+
 }  // namespace setup

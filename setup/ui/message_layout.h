@@ -13,6 +13,8 @@
 
 namespace setup {
 
+struct MessageQuestion;
+
 // Button captions are kept in 20-byte buffers.
 constexpr std::size_t kCaptionSize = 20;
 // Control ids of the message dialog's buttons, left to right.
@@ -68,5 +70,10 @@ struct DialogPlace {
     int height = 0;
 };
 DialogPlace PlaceMessageDialog(int buttonBottom, int captionHeight, int fullScreenHeight);
+
+// The default caption of the button that gives value, and the value of the button with
+// that caption (0 when there is none), for the question's buttons.
+std::string ButtonCaption(const MessageQuestion& question, int value);
+int ButtonResult(const MessageQuestion& question, const std::string& caption);
 
 }  // namespace setup
