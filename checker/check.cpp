@@ -2,13 +2,13 @@
 
 #include "actions/file_copy.h"
 #include "core/answer_file.h"
+#include "engine/choices.h"
+#include "engine/messages.h"
+#include "engine/set_dir.h"
 #include "knowledge.h"
 #include "script/fields.h"
 #include "script/text.h"
-#include "ui/choices.h"
 #include "ui/dib.h"
-#include "ui/messages.h"
-#include "ui/set_dir.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "copy_entries.h"
 
 #include "actions/copy_list.h"
+#include "engine/choices.h"
 #include "script/fields.h"
 #include "script/text.h"
-#include "ui/choices.h"
 
 namespace disks {
 

@@ -3,9 +3,9 @@
 #include "actions/file_copy.h"
 #include "copy_entries.h"
 #include "core/program_location.h"
+#include "engine/choices.h"
 #include "script/text.h"
 #include "szdd.h"
-#include "ui/choices.h"
 
 #include <algorithm>
 #include <map>

@@ -2,7 +2,7 @@
 // disk and section by section, and the walk that copies them.
 #pragma once
 
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // The room the installation needs, and the directories it installs into.
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 #include "../script/text.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Program groups and their items, sent to the program manager as commands.
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 #include "../script/fields.h"
 #include "../script/text.h"
 

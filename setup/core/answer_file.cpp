@@ -1,9 +1,9 @@
 #include "answer_file.h"
 
+#include "../engine/choices.h"
+#include "../engine/message_layout.h"
+#include "../engine/setup_engine.h"
 #include "../script/text.h"
-#include "../ui/choices.h"
-#include "../ui/message_layout.h"
-#include "setup_engine.h"
 
 #include <algorithm>
 #include <cstdarg>

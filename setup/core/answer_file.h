@@ -12,8 +12,8 @@
 //   [Execute File]       Start=Yes or No
 #pragma once
 
+#include "../engine/answers.h"
 #include "../script/script.h"
-#include "answers.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "answer_sources.h"
 
+#include "../engine/choices.h"
+#include "../engine/message_layout.h"
+#include "../engine/set_dir.h"
+#include "../engine/setup_engine.h"
 #include "../script/text.h"
-#include "../ui/choices.h"
-#include "../ui/message_layout.h"
-#include "../ui/set_dir.h"
-#include "setup_engine.h"
 
 namespace setup {
 

@@ -3,8 +3,8 @@
 // another source answered. The person at the screen is the engine's own source.
 #pragma once
 
+#include "../engine/answers.h"
 #include "answer_file.h"
-#include "answers.h"
 
 #include <string>
 

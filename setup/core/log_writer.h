@@ -4,7 +4,7 @@
 // or in the script, and what the run did with it.
 #pragma once
 
-#include "journal.h"
+#include "../engine/journal.h"
 
 #include <cstdint>
 #include <string>

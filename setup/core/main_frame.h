@@ -5,9 +5,9 @@
 
 #include "../../framework/handles.h"
 #include "../../framework/window.h"
-#include "setup_engine.h"
-#include "undo_record.h"
+#include "../engine/setup_engine.h"
 #include "unattended.h"
+#include "undo_record.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // without arguments, the installer runs as it always has; every switch is opt-in.
 #pragma once
 
-#include "exit_codes.h"
+#include "../engine/exit_codes.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "undo_record.h"
 
+#include "../engine/setup_engine.h"
 #include "../script/text.h"
-#include "setup_engine.h"
 
 namespace setup {
 

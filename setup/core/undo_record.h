@@ -7,7 +7,7 @@
 // and other control characters are written as "%" and two hexadecimal digits.
 #pragma once
 
-#include "journal.h"
+#include "../engine/journal.h"
 
 #include <string>
 #include <string_view>

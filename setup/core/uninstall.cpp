@@ -1,7 +1,7 @@
 #include "uninstall.h"
 
+#include "../engine/setup_engine.h"
 #include "../script/text.h"
-#include "setup_engine.h"
 #include "undo_record.h"
 
 namespace setup {

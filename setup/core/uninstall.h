@@ -3,7 +3,7 @@
 // the record names and the installation could have written.
 #pragma once
 
-#include "journal.h"
+#include "../engine/journal.h"
 
 #include <optional>
 #include <string>

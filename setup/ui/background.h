@@ -2,7 +2,7 @@
 // product titles, computed without any drawing.
 #pragma once
 
-#include "../core/geometry.h"
+#include "../engine/geometry.h"
 #include "../script/script.h"
 
 #include <cstdint>

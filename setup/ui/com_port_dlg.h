@@ -1,7 +1,7 @@
 // The communication-port question: which serial port the product is to use.
 #pragma once
 
-#include "choices.h"
+#include "../engine/choices.h"
 #include "setup_dlg.h"
 
 class CComPortDlg : public CSetupDlg {

@@ -2,8 +2,8 @@
 
 #include "../../framework/handles.h"
 #include "../core/main_frame.h"
+#include "../engine/messages.h"
 #include "../script/text.h"
-#include "messages.h"
 
 namespace {
 

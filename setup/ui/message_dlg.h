@@ -2,8 +2,8 @@
 // shrinks to fit, and one to three buttons whose captions the script may replace.
 #pragma once
 
+#include "../engine/message_layout.h"
 #include "front_keeper.h"
-#include "message_layout.h"
 #include "setup_dlg.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "../../framework/handles.h"
-#include "choices.h"
+#include "../engine/choices.h"
 #include "setup_dlg.h"
 
 class CSelectDlg : public CSetupDlg {

@@ -1,8 +1,8 @@
 #include "set_dir_dlg.h"
 
 #include "../core/main_frame.h"
-#include "choices.h"
-#include "set_dir.h"
+#include "../engine/choices.h"
+#include "../engine/set_dir.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "../../framework/dialog.h"
 #include "../../framework/handles.h"
-#include "message_layout.h"
+#include "../engine/message_layout.h"
 
 #include <cstddef>
 #include <string>

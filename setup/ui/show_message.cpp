@@ -1,8 +1,8 @@
 // The main frame's message entry point: the script's override, the dialog, and the queue
 // drained afterwards so that what the dialog uncovered is repainted at once.
 #include "../core/main_frame.h"
+#include "../engine/messages.h"
 #include "message_dlg.h"
-#include "messages.h"
 
 int CMainFrame::ShowScriptMessage(const char* title, const char* text, const char* caption1, const char* caption2,
                                   const char* caption3, const char* section, int style) {

@@ -2,8 +2,8 @@
 // the script section that may replace them, its buttons and what its answer means.
 #include "messages.h"
 
-#include "../core/setup_engine.h"
 #include "../script/text.h"
+#include "setup_engine.h"
 
 #include <string>
 

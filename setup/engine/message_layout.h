@@ -2,8 +2,8 @@
 // results, how many rows its text needs, and where icon, text and buttons go.
 #pragma once
 
-#include "../core/geometry.h"
 #include "../script/script.h"
+#include "geometry.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "message_layout.h"
 
-#include "../core/setup_engine.h"
 #include "../script/text.h"
+#include "setup_engine.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "choices.h"
 
-#include "../core/setup_engine.h"
 #include "../script/text.h"
 #include "messages.h"
+#include "setup_engine.h"
 
 namespace setup {
 

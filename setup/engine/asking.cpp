@@ -2,9 +2,9 @@
 // asked until they are answered or the user stops, the messages and the disk changes, and
 // every answer told to the journal in the words the screen would show.
 #include "../script/text.h"
-#include "../ui/choices.h"
-#include "../ui/message_layout.h"
-#include "../ui/messages.h"
+#include "choices.h"
+#include "message_layout.h"
+#include "messages.h"
 #include "setup_engine.h"
 
 namespace setup {

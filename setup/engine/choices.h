@@ -2,8 +2,8 @@
 // [ComPort] question, read from the setup script.
 #pragma once
 
-#include "../core/geometry.h"
 #include "../script/script.h"
+#include "geometry.h"
 #include "message_layout.h"
 
 #include <cstdint>
