@@ -2,7 +2,7 @@
 // lines, restarting and starting programs.
 #include "../core/main_frame.h"
 #include "../script/text.h"
-#include "removal.h"
+#include "../uninstall/removal.h"
 
 #include <ddeml.h>
 
@@ -94,16 +94,6 @@ private:
 };
 
 }  // namespace
-
-HKEY RootKey(setup::RegistryRoot root) {
-    switch (root) {
-    case setup::RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-    case setup::RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case setup::RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case setup::RegistryRoot::kUsers: return HKEY_USERS;
-    }
-    return HKEY_CURRENT_USER;
-}
 
 bool CMainFrame::RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) {
     HKEY opened = nullptr;

@@ -1,7 +1,7 @@
 #include "main_frame.h"
 
 #include "../../framework/application.h"
-#include "../actions/removal.h"
+#include "../uninstall/removal.h"
 #include "setup_app.h"
 
 const fw::MessageEntry<CMainFrame> CMainFrame::kMessageTable[5] = {

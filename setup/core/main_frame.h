@@ -6,8 +6,8 @@
 #include "../../framework/handles.h"
 #include "../../framework/window.h"
 #include "../engine/setup_engine.h"
+#include "../uninstall/undo_record.h"
 #include "unattended.h"
-#include "undo_record.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 #include "unattended.h"
 
 #include "../../framework/handles.h"
-#include "../actions/removal.h"
 #include "../res/resource.h"
 #include "../script/text.h"
+#include "../uninstall/removal.h"
 #include "main_frame.h"
 
 #include <windows.h>

@@ -72,6 +72,16 @@ bool Win32UndoMachine::ProfileFileEmpty(const char* file) {
     return true;
 }
 
+HKEY RootKey(setup::RegistryRoot root) {
+    switch (root) {
+    case setup::RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
+    case setup::RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
+    case setup::RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
+    case setup::RegistryRoot::kUsers: return HKEY_USERS;
+    }
+    return HKEY_CURRENT_USER;
+}
+
 bool Win32UndoMachine::DeleteEmptyRegistryKey(setup::RegistryRoot root, const std::string& subKey) {
     HKEY opened = nullptr;
     if (::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;

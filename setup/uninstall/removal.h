@@ -4,8 +4,8 @@
 #pragma once
 
 #include "../../framework/handles.h"
-#include "../core/undo_record.h"
-#include "../core/uninstall.h"
+#include "undo_record.h"
+#include "uninstall.h"
 
 #include <string>
 
