@@ -1,7 +1,6 @@
 #include "check.h"
 
 #include "actions/file_copy.h"
-#include "core/answer_file.h"
 #include "engine/choices.h"
 #include "engine/messages.h"
 #include "engine/set_dir.h"
@@ -9,6 +8,7 @@
 #include "script/fields.h"
 #include "script/text.h"
 #include "ui/dib.h"
+#include "unattended/answer_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -37,6 +37,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam) {
     }
     // The answer file is checked against the script before anything is changed.
     if (m_run && !m_run->Attach(*this)) return -1;
+    if (m_run && m_run->Quiet()) SetBillboardPause(0);  // nobody looks at the slides
     // A script that keeps an undo record has it written as the installation goes.
     if (KeepsUndoRecord() && !(m_run && m_run->Uninstalling())) {
         if (CSetupApp* app = GetSetupApp()) SetProgramFiles(app->ModulePath(), app->m_scriptPath);

@@ -6,8 +6,8 @@
 #include "../../framework/handles.h"
 #include "../../framework/window.h"
 #include "../engine/setup_engine.h"
+#include "../unattended/unattended.h"
 #include "../uninstall/undo_record.h"
-#include "unattended.h"
 
 #include <windows.h>
 
@@ -20,7 +20,7 @@ public:
     static constexpr UINT_PTR kStartTimer = 1000;
     static constexpr UINT kStartDelayMs = 500;
     // Exit code of every run that got as far as showing the window.
-    static constexpr int kExitCode = 18;
+    static constexpr int kExitCode = setup::exit_code::kInteractive;
 
     CMainFrame();
     ~CMainFrame() override;

@@ -1,5 +1,5 @@
-#include "core/options.h"
 #include "fake_undo.h"
+#include "unattended/options.h"
 #include "uninstall/undo_record.h"
 #include "uninstall/uninstall.h"
 

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-class CMainFrame;
 class LogFile;
 
 class UnattendedRun : public setup::AnswerFileWriter {
@@ -40,11 +39,11 @@ public:
     // ExitCode().
     bool Begin(const std::string& commandLineError);
     // Once the script is loaded: reads and checks the answer file, starts the recording, and
-    // gives the frame its answer source and the log as a writer of its journal. False: the
+    // gives the engine its answer source and the log as a writer of its journal. False: the
     // program ends, with ExitCode().
-    bool Attach(CMainFrame& frame);
+    bool Attach(setup::SetupEngine& engine);
     // After the installation: the exit code of the run, also told to the log.
-    int Finish(CMainFrame& frame);
+    int Finish(setup::SetupEngine& engine);
     // Ends the program before the installation: the reason goes to the log and, with the
     // usage text when showUsage, to a message box unless the run is quiet.
     void Fail(const std::string& reason, int exitCode, bool showUsage = false);
@@ -53,7 +52,7 @@ private:
     bool OpenLog();
     // Writes the whole answer file of /RECORD anew; false when it cannot be written.
     bool Replace(const std::string& text) override;
-    bool ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, std::string& folder);
+    bool ReadAnswerFile(const setup::SetupScript& script, setup::SetupScript& file, std::string& folder);
     // Each line of text, after prefix, as a line of the log.
     void Note(const char* prefix, const std::string& text);
     void Show(const std::string& text, unsigned icon) const;

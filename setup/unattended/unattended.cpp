@@ -1,10 +1,10 @@
 #include "unattended.h"
 
 #include "../../framework/handles.h"
+#include "../engine/setup_engine.h"
 #include "../res/resource.h"
 #include "../script/text.h"
 #include "../uninstall/removal.h"
-#include "main_frame.h"
 
 #include <windows.h>
 
@@ -128,7 +128,7 @@ bool UnattendedRun::Begin(const std::string& commandLineError) {
     return false;
 }
 
-bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, std::string& folder) {
+bool UnattendedRun::ReadAnswerFile(const setup::SetupScript& script, setup::SetupScript& file, std::string& folder) {
     std::string text;
     const char* path = m_options.answers.c_str();
     if (!ReadTextFile(path, text)) {
@@ -136,7 +136,7 @@ bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, 
         return false;
     }
     file.AppendScriptText(text.data(), text.size());
-    const std::vector<setup::AnswerProblem> problems = setup::CheckAnswers(file, frame);
+    const std::vector<setup::AnswerProblem> problems = setup::CheckAnswers(file, script);
     folder = FolderOf(path);
     if (problems.empty()) return true;
     std::string reason;
@@ -146,18 +146,17 @@ bool UnattendedRun::ReadAnswerFile(CMainFrame& frame, setup::SetupScript& file, 
     return false;
 }
 
-bool UnattendedRun::Attach(CMainFrame& frame) {
-    if (m_log) frame.GetJournal().AddWriter(*m_log);
-    setup::AnswerSource* source = &frame.Answers();  // the person at the screen
+bool UnattendedRun::Attach(setup::SetupEngine& engine) {
+    if (m_log) engine.GetJournal().AddWriter(*m_log);
+    setup::AnswerSource* source = &engine.Answers();  // the person at the screen
     if (Quiet()) {
-        m_rules = std::make_unique<setup::RuleAnswers>(frame);
+        m_rules = std::make_unique<setup::RuleAnswers>(engine);
         source = m_rules.get();
-        frame.SetBillboardPause(0);  // nobody looks at the slides
     }
     if (!m_options.answers.empty() || !m_options.directory.empty() || m_options.noRestart) {
         std::string folder;
-        if (!m_options.answers.empty() && !ReadAnswerFile(frame, m_answerFile, folder)) return false;
-        m_given = std::make_unique<setup::GivenAnswers>(frame, m_answerFile, folder, *source);
+        if (!m_options.answers.empty() && !ReadAnswerFile(engine, m_answerFile, folder)) return false;
+        m_given = std::make_unique<setup::GivenAnswers>(engine, m_answerFile, folder, *source);
         if (!m_options.directory.empty()) m_given->SetDirectory(m_options.directory);
         if (m_options.noRestart) m_given->SetNoRestart();
         source = m_given.get();
@@ -170,14 +169,14 @@ bool UnattendedRun::Attach(CMainFrame& frame) {
         m_recorder = std::make_unique<setup::AnswerRecorder>(*source, *this);
         source = m_recorder.get();
     }
-    if (m_options.noRestart) frame.HoldBackRestarts();
-    frame.SetAnswerSource(source);
+    if (m_options.noRestart) engine.HoldBackRestarts();
+    engine.SetAnswerSource(source);
     return true;
 }
 
-int UnattendedRun::Finish(CMainFrame& frame) {
-    m_exitCode = Quiet() ? frame.QuietExitCode() : CMainFrame::kExitCode;
-    frame.GetJournal().RunEnded(frame.LastRunEnd(), m_exitCode);
+int UnattendedRun::Finish(setup::SetupEngine& engine) {
+    m_exitCode = Quiet() ? engine.QuietExitCode() : setup::exit_code::kInteractive;
+    engine.GetJournal().RunEnded(engine.LastRunEnd(), m_exitCode);
     return m_exitCode;
 }
 
