@@ -8,7 +8,7 @@ class CComPortDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 135;
 
-    CComPortDlg(CMainFrame* parent, const setup::PortQuestion& question) noexcept;
+    CComPortDlg(fw::Window* parent, const setup::SetupScript& script, const setup::PortQuestion& question) noexcept;
 
     // The position chosen in the list, once the dialog ended with OK.
     int Chosen() const { return m_position; }

@@ -1,7 +1,7 @@
 #include "message_dlg.h"
 
 #include "../../framework/handles.h"
-#include "../core/main_frame.h"
+#include "../engine/answers.h"
 #include "../engine/messages.h"
 #include "../script/text.h"
 
@@ -26,7 +26,8 @@ const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[5] = {
     fw::OnMessage(FrontKeeper::kCheckMessage, &CMessageDlg::OnCheckFront),
 };
 
-CMessageDlg::CMessageDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
+CMessageDlg::CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept
+    : CSetupDlg(kTemplateId, parent, script), m_keepFront(keepFront) {}
 
 void CMessageDlg::SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
                              const char* caption3, int style) {
@@ -53,7 +54,7 @@ bool CMessageDlg::OnInitDialog() {
     SetUpButtons();
     // After a conversation with the program manager the shell opens the groups' windows by
     // itself, and late: the messages that follow keep the front.
-    if (CMainFrame* frame = Frame(); frame && frame->ShellAsked()) m_front.Start(m_hwnd);
+    if (m_keepFront) m_front.Start(m_hwnd);
     return true;
 }
 
@@ -97,7 +98,7 @@ void CMessageDlg::SetIcon() {
 void CMessageDlg::SetUpButtons() {
     m_plan = setup::PlanButtons(m_style, m_captions[0].c_str(), m_captions[1].c_str(), m_captions[2].c_str());
     if (m_plan.templateState) return;
-    if (CMainFrame* frame = Frame()) setup::ApplyButtonText(*frame, m_plan);
+    setup::ApplyButtonText(Script(), m_plan);
     for (int i = 0; i < 3; ++i) {
         m_captions[i] = m_plan.captions[i];
         SetItemText(setup::kMessageButtonIds[i], m_captions[i].c_str());

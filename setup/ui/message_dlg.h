@@ -12,7 +12,9 @@ class CMessageDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 141;
 
-    explicit CMessageDlg(CMainFrame* parent) noexcept;
+    // keepFront: the shell has been asked for program groups and may open their windows by
+    // itself while the message is up; the message then keeps the front (FrontKeeper).
+    CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept;
 
     // The message to show; null strings are empty. Called once before the dialog runs.
     void SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
@@ -39,6 +41,7 @@ private:
     std::string m_text;
     std::string m_captions[3];
     int m_style = 0;
+    bool m_keepFront = false;
     setup::ButtonPlan m_plan;
     FrontKeeper m_front;
 };

@@ -1,8 +1,6 @@
 #include "select_dlg.h"
 
 #include "../../framework/application.h"
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
 
 #include <shellapi.h>
 
@@ -37,8 +35,9 @@ const fw::MessageEntry<CSelectDlg> CSelectDlg::kMessageTable[2] = {
     fw::OnMessage(WM_DESTROY, &CSelectDlg::OnDestroy),
 };
 
-CSelectDlg::CSelectDlg(CMainFrame* parent, const setup::SelectQuestion& question) noexcept
-    : CSetupDlg(kTemplateId, parent), m_question(question) {}
+CSelectDlg::CSelectDlg(fw::Window* parent, const setup::SetupScript& script, const setup::SelectQuestion& question,
+                       std::string iconDir) noexcept
+    : CSetupDlg(kTemplateId, parent, script), m_question(question), m_iconDir(std::move(iconDir)) {}
 
 bool CSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -91,8 +90,7 @@ void CSelectDlg::LayoutText() {
 
 void CSelectDlg::StartAnimation() {
     if (m_question.animationIcon.empty()) return;
-    CSetupApp* app = GetSetupApp();
-    m_iconPrefix = (app ? app->m_iconDir : std::string()) + m_question.animationIcon;
+    m_iconPrefix = m_iconDir + m_question.animationIcon;
     m_iconCount = 0;
     for (int k = 1;; ++k) {
         fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, k));
@@ -134,10 +132,4 @@ void CSelectDlg::OnOK() {
     const LRESULT selected = ::SendDlgItemMessageA(m_hwnd, kListId, CB_GETCURSEL, 0, 0);
     m_position = selected == CB_ERR ? 0 : static_cast<int>(selected);
     EndDialog(IDOK);
-}
-
-std::optional<int> CMainFrame::ShowSelectDialog(const setup::SelectQuestion& question) {
-    CSelectDlg dialog(this, question);
-    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
-    return dialog.Chosen();
 }

@@ -1,6 +1,5 @@
 #include "set_dir_dlg.h"
 
-#include "../core/main_frame.h"
 #include "../engine/choices.h"
 #include "../engine/set_dir.h"
 
@@ -20,7 +19,8 @@ const fw::MessageEntry<CSetDirDlg> CSetDirDlg::kMessageTable[1] = {
     fw::OnMessage(WM_TIMER, &CSetDirDlg::OnTimer),
 };
 
-CSetDirDlg::CSetDirDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
+CSetDirDlg::CSetDirDlg(fw::Window* parent, const setup::SetupScript& script) noexcept
+    : CSetupDlg(kTemplateId, parent, script) {}
 
 bool CSetDirDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -34,11 +34,9 @@ bool CSetDirDlg::OnInitDialog() {
     char value[256];
     if (GetFrameScriptString("Initiation", "Dialog Name", nullptr, value, 200))
         ::SetWindowTextA(m_hwnd, (std::string(value) + " Installation").c_str());
-    if (CMainFrame* frame = Frame()) {
-        const std::string text = setup::ComposeSetDirText(*frame);
-        GrowForText(text);
-        SetItemText(kTextId, text.c_str());
-    }
+    const std::string text = setup::ComposeSetDirText(Script());
+    GrowForText(text);
+    SetItemText(kTextId, text.c_str());
     if (GetFrameScriptString("Static Text", "Copy To :", nullptr, value, 100)) SetItemText(kLabelId, value);
     // A fresh run shows the script's directory again, not what was typed before.
     SetItemText(kDirectoryId, GetFrameScriptString("Initiation", "DefDir", nullptr, value, 100) ? value : "");
@@ -89,10 +87,4 @@ void CSetDirDlg::OnOK() {
 void CSetDirDlg::OnCancel() {
     ::KillTimer(m_hwnd, kBlinkTimer);
     EndDialog(IDCANCEL);
-}
-
-std::optional<std::string> CMainFrame::ShowSetDirDialog() {
-    CSetDirDlg dialog(this);
-    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
-    return dialog.Chosen();
 }

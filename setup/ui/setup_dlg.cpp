@@ -1,26 +1,17 @@
 #include "setup_dlg.h"
 
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
+#include "../../framework/application.h"
 
-CSetupDlg::CSetupDlg(UINT templateId, CMainFrame* frame) noexcept : fw::Dialog(templateId, frame) {}
+CSetupDlg::CSetupDlg(UINT templateId, fw::Window* parent, const setup::SetupScript& script) noexcept
+    : fw::Dialog(templateId, parent), m_script(script) {}
 
-CMainFrame* CSetupDlg::Frame() {
-    // The installer's main window, when there is one, is its CMainFrame: nothing else is
-    // ever made the main window of a CSetupApp.
-    CSetupApp* app = GetSetupApp();
-    return app ? static_cast<CMainFrame*>(app->MainWindow()) : nullptr;
+int CSetupDlg::GetFrameScriptString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                    std::size_t size) const {
+    return m_script.GetScriptString(section, key, defaultValue, buffer, size);
 }
 
-int CSetupDlg::GetFrameScriptString(const char* section, const char* key, const char* defaultValue,
-                                    char* buffer, std::size_t size) {
-    if (CMainFrame* frame = Frame()) return frame->GetScriptString(section, key, defaultValue, buffer, size);
-    return setup::SetupScript::CopyDefault(defaultValue, buffer, size);
-}
-
-int CSetupDlg::GetFrameScriptInt(const char* section, const char* key, int defaultValue) {
-    if (CMainFrame* frame = Frame()) return frame->GetScriptInt(section, key, defaultValue);
-    return defaultValue;
+int CSetupDlg::GetFrameScriptInt(const char* section, const char* key, int defaultValue) const {
+    return m_script.GetScriptInt(section, key, defaultValue);
 }
 
 void CSetupDlg::PlaceOnWorkArea() const {
