@@ -1,8 +1,8 @@
 #include "layout.h"
 
 #include "actions/file_copy.h"
+#include "app/program_location.h"
 #include "copy_entries.h"
-#include "core/program_location.h"
 #include "engine/choices.h"
 #include "script/text.h"
 #include "szdd.h"

@@ -1,6 +1,6 @@
 // The main frame's answers to what the portable operations ask of the machine: files,
 // directories, free space and the version library's file installer.
-#include "../core/main_frame.h"
+#include "main_frame.h"
 
 #include <winver.h>
 

@@ -1,6 +1,6 @@
 // Painting the gradient background and the product titles into the main frame's bitmap.
-#include "../core/main_frame.h"
-#include "background.h"
+#include "../ui/background.h"
+#include "main_frame.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The installer's application object: finds the setup script beside the program, refuses
-// to run twice, and creates the main window.
+// to run twice, and creates the main window (its start, InitInstance, is in start_up.cpp).
 #pragma once
 
 #include "../../framework/application.h"

@@ -1,9 +1,9 @@
 // The main frame's pictures: bitmap files read into device-dependent bitmaps, the
 // background (a picture or the painted gradient) and the billboards shown on it.
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
-#include "billboard.h"
-#include "dib.h"
+#include "../ui/billboard.h"
+#include "../ui/dib.h"
+#include "main_frame.h"
+#include "setup_app.h"
 
 #include <cstring>
 #include <vector>

@@ -1,8 +1,8 @@
 // The main frame's answers for the program manager, the registry, the profile's start-up
 // lines, restarting and starting programs.
-#include "../core/main_frame.h"
 #include "../script/text.h"
 #include "../uninstall/removal.h"
+#include "main_frame.h"
 
 #include <ddeml.h>
 
