@@ -13,6 +13,9 @@ namespace setup {
 // dialog: "Dialog 2. SelItem 1. ".
 std::string SelectionPrefix(int dialog, int item);
 
+// The key of entry M of disk D in a copy list: prefix, kind ("File", "Bitmap"), " D.M".
+std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number);
+
 // What the copy dialog does between files.
 class CopyProgress {
 public:

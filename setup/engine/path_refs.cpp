@@ -11,11 +11,6 @@ namespace setup {
 
 namespace {
 
-std::string WithBackslash(std::string directory) {
-    if (directory.empty() || directory.back() != '\\') directory += '\\';
-    return directory;
-}
-
 }  // namespace
 
 int SetupEngine::ResolvePathRef(char* reference, std::size_t size, const char* defaultDir) const {

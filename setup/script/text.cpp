@@ -1,7 +1,9 @@
 #include "text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <vector>
 
 namespace setup {
 
@@ -50,6 +52,29 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size) 
     if (count) std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return count;
+}
+
+std::string WithBackslash(std::string directory) {
+    if (directory.empty() || directory.back() != '\\') directory += '\\';
+    return directory;
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    // One row of the table of distances between the beginnings of a and b.
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const std::size_t change = diagonal + (upper(a[i - 1]) == upper(b[j - 1]) ? 0 : 1);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, change});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
 }
 
 std::string NumberedKey(const char* name, int number) { return Format("%s %d", name, number); }

@@ -27,6 +27,14 @@ std::string FitBuffer(std::string_view value, std::size_t bufferSize);
 // nothing.
 std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
 
+// The directory with a backslash at its end: added unless it ends with one already (an
+// empty directory becomes "\").
+std::string WithBackslash(std::string directory);
+
+// How many characters must be inserted, deleted or changed to turn one name into the
+// other, letters compared without regard to case (ASCII letters only).
+std::size_t EditDistance(std::string_view a, std::string_view b);
+
 // The key of a numbered list entry: "SubDir 3", "Line 12".
 std::string NumberedKey(const char* name, int number);
 

@@ -10,12 +10,6 @@ namespace {
 constexpr int kTextId = 1012;
 constexpr int kIconId = 1008;
 
-setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
-
-void MoveItem(HWND item, const setup::Rect& r) {
-    ::MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
-}
-
 }  // namespace
 
 const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[5] = {

@@ -22,12 +22,6 @@ fw::Icon ExtractFirstIcon(const std::string& file) {
     return fw::Icon(icon);
 }
 
-setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
-
-void MoveItem(HWND item, const RECT& r) {
-    ::MoveWindow(item, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-}
-
 }  // namespace
 
 const fw::MessageEntry<CSelectDlg> CSelectDlg::kMessageTable[2] = {
@@ -79,11 +73,11 @@ void CSelectDlg::LayoutText() {
     for (RECT* moved : {&icon, &list, &ok}) ::OffsetRect(moved, 0, growth);
     cancel.top = ok.top;
     cancel.bottom = ok.bottom;
-    MoveItem(GetItem(kIconId), icon);
-    MoveItem(GetItem(kTextId), text);
-    MoveItem(GetItem(kListId), list);
-    MoveItem(GetItem(IDCANCEL), cancel);
-    MoveItem(GetItem(IDOK), ok);
+    MoveItem(GetItem(kIconId), ToRect(icon));
+    MoveItem(GetItem(kTextId), ToRect(text));
+    MoveItem(GetItem(kListId), ToRect(list));
+    MoveItem(GetItem(IDCANCEL), ToRect(cancel));
+    MoveItem(GetItem(IDOK), ToRect(ok));
     const int height = window.bottom - window.top + growth;
     ::MoveWindow(m_hwnd, left, (::GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, width, height, TRUE);
 }

@@ -53,11 +53,10 @@ void CSetDirDlg::GrowForText(const std::string& text) {
     RECT field = GetItemRect(kTextId);
     RECT client{};
     ::GetClientRect(GetItem(kTextId), &client);
-    const int growth = setup::TextGrowth(setup::Rect{field.left, field.top, field.right, field.bottom},
-                                         MeasureTextRows(kTextId, text, client.right - client.left));
+    const int growth = setup::TextGrowth(ToRect(field), MeasureTextRows(kTextId, text, client.right - client.left));
     if (growth <= 0) return;
     field.bottom += growth;
-    ::MoveWindow(GetItem(kTextId), field.left, field.top, field.right - field.left, field.bottom - field.top, TRUE);
+    MoveItem(GetItem(kTextId), ToRect(field));
     for (int id : {kLabelId, kDirectoryId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)}) {
         RECT item = GetItemRect(id);
         ::MoveWindow(GetItem(id), item.left, item.top + growth, item.right - item.left, item.bottom - item.top, TRUE);

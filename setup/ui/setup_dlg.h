@@ -4,6 +4,7 @@
 
 #include "../../framework/dialog.h"
 #include "../../framework/handles.h"
+#include "../engine/geometry.h"
 #include "../engine/message_layout.h"
 #include "../script/script.h"
 
@@ -23,6 +24,12 @@ public:
 
 protected:
     const setup::SetupScript& Script() const { return m_script; }
+
+    // A control's rectangle as the portable layout takes it, and a control moved to one.
+    static setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
+    static void MoveItem(HWND item, const setup::Rect& r) {
+        ::MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
+    }
 
     // Puts the window in the middle of the full-screen work area (the screen less the
     // taskbar) without changing its size.

@@ -15,11 +15,6 @@ int DefaultButton(const MessageQuestion& question) {
     return PlanButtons(question.style, question.captions[0], question.captions[1], question.captions[2]).results[0];
 }
 
-std::string WithBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
 // A directory as the destination dialog would take it; refused, the run stops.
 Answer Directory(const std::string& typed, Origin origin, const char* from) {
     const std::optional<std::string> directory = NormalizeInstallDir(typed);

@@ -2,7 +2,6 @@
 
 #include "../script/text.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace setup {
@@ -66,22 +65,8 @@ const Switch* Named(const std::string& word, std::string& name) {
 
 // True when two names are at most two edits apart (insert, delete, change a character).
 bool Close(const std::string& a, const char* b) {
-    const std::size_t n = std::strlen(b);
-    if (a.size() < 2 || a.size() > 15 || n > 15) return false;
-    std::size_t row[16];
-    for (std::size_t j = 0; j <= n; ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= n; ++j) {
-            const std::size_t above = row[j];
-            const char c = a[i - 1] >= 'a' && a[i - 1] <= 'z' ? static_cast<char>(a[i - 1] - 'a' + 'A') : a[i - 1];
-            const std::size_t change = diagonal + (c == b[j - 1] ? 0 : 1);
-            row[j] = std::min(std::min(row[j] + 1, row[j - 1] + 1), change);
-            diagonal = above;
-        }
-    }
-    return row[n] <= 2;
+    if (a.size() < 2 || a.size() > 15 || std::strlen(b) > 15) return false;
+    return EditDistance(a, b) <= 2;
 }
 
 }  // namespace
