@@ -27,6 +27,8 @@ const fw::MessageEntry<CCopyDlg> CCopyDlg::kMessageTable[2] = {
 CCopyDlg::CCopyDlg(fw::Window* parent, setup::SetupEngine& engine) noexcept
     : CSetupDlg(kTemplateId, parent, engine), m_engine(engine) {}
 
+CCopyDlg::~CCopyDlg() = default;
+
 void CCopyDlg::SetCopyParameters(const setup::CopyParameters& parameters, std::uint32_t totalEntries) {
     m_parameters = parameters;
     m_total = totalEntries;

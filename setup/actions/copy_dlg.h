@@ -14,6 +14,7 @@ public:
 
     // engine: the installation that the copy is part of; its script gives the texts.
     CCopyDlg(fw::Window* parent, setup::SetupEngine& engine) noexcept;
+    ~CCopyDlg() override;
 
     void SetCopyParameters(const setup::CopyParameters& parameters, std::uint32_t totalEntries);
 

@@ -19,6 +19,8 @@ CComPortDlg::CComPortDlg(fw::Window* parent, const setup::SetupScript& script,
                          const setup::PortQuestion& question) noexcept
     : CSetupDlg(kTemplateId, parent, script), m_question(question) {}
 
+CComPortDlg::~CComPortDlg() = default;
+
 bool CComPortDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
            CSetupDlg::OnMessage(message, wParam, lParam, result);

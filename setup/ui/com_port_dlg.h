@@ -9,6 +9,7 @@ public:
     static constexpr UINT kTemplateId = 135;
 
     CComPortDlg(fw::Window* parent, const setup::SetupScript& script, const setup::PortQuestion& question) noexcept;
+    ~CComPortDlg() override;
 
     // The position chosen in the list, once the dialog ended with OK.
     int Chosen() const { return m_position; }

@@ -23,6 +23,8 @@ const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[5] = {
 CMessageDlg::CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept
     : CSetupDlg(kTemplateId, parent, script), m_keepFront(keepFront) {}
 
+CMessageDlg::~CMessageDlg() = default;
+
 void CMessageDlg::SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
                              const char* caption3, int style) {
     m_text = setup::FitBuffer(text ? text : "", setup::kMessageTextSize);

@@ -15,6 +15,7 @@ public:
     // keepFront: the shell has been asked for program groups and may open their windows by
     // itself while the message is up; the message then keeps the front (FrontKeeper).
     CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept;
+    ~CMessageDlg() override;
 
     // The message to show; null strings are empty. Called once before the dialog runs.
     void SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,

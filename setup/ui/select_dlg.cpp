@@ -33,6 +33,8 @@ CSelectDlg::CSelectDlg(fw::Window* parent, const setup::SetupScript& script, con
                        std::string iconDir) noexcept
     : CSetupDlg(kTemplateId, parent, script), m_question(question), m_iconDir(std::move(iconDir)) {}
 
+CSelectDlg::~CSelectDlg() = default;
+
 bool CSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
            CSetupDlg::OnMessage(message, wParam, lParam, result);
@@ -73,11 +75,11 @@ void CSelectDlg::LayoutText() {
     for (RECT* moved : {&icon, &list, &ok}) ::OffsetRect(moved, 0, growth);
     cancel.top = ok.top;
     cancel.bottom = ok.bottom;
-    MoveItem(GetItem(kIconId), ToRect(icon));
-    MoveItem(GetItem(kTextId), ToRect(text));
-    MoveItem(GetItem(kListId), ToRect(list));
-    MoveItem(GetItem(IDCANCEL), ToRect(cancel));
-    MoveItem(GetItem(IDOK), ToRect(ok));
+    MoveItem(GetItem(kIconId), icon);
+    MoveItem(GetItem(kTextId), text);
+    MoveItem(GetItem(kListId), list);
+    MoveItem(GetItem(IDCANCEL), cancel);
+    MoveItem(GetItem(IDOK), ok);
     const int height = window.bottom - window.top + growth;
     ::MoveWindow(m_hwnd, left, (::GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, width, height, TRUE);
 }

@@ -15,6 +15,7 @@ public:
     // iconDir: where the animation's icon files are, with its backslash.
     CSelectDlg(fw::Window* parent, const setup::SetupScript& script, const setup::SelectQuestion& question,
                std::string iconDir) noexcept;
+    ~CSelectDlg() override;
 
     // The position chosen in the list, once the dialog ended with OK.
     int Chosen() const { return m_position; }

@@ -22,6 +22,8 @@ const fw::MessageEntry<CSetDirDlg> CSetDirDlg::kMessageTable[1] = {
 CSetDirDlg::CSetDirDlg(fw::Window* parent, const setup::SetupScript& script) noexcept
     : CSetupDlg(kTemplateId, parent, script) {}
 
+CSetDirDlg::~CSetDirDlg() = default;
+
 bool CSetDirDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
            CSetupDlg::OnMessage(message, wParam, lParam, result);
@@ -56,7 +58,7 @@ void CSetDirDlg::GrowForText(const std::string& text) {
     const int growth = setup::TextGrowth(ToRect(field), MeasureTextRows(kTextId, text, client.right - client.left));
     if (growth <= 0) return;
     field.bottom += growth;
-    MoveItem(GetItem(kTextId), ToRect(field));
+    MoveItem(GetItem(kTextId), field);
     for (int id : {kLabelId, kDirectoryId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)}) {
         RECT item = GetItemRect(id);
         ::MoveWindow(GetItem(id), item.left, item.top + growth, item.right - item.left, item.bottom - item.top, TRUE);

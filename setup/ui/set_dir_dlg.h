@@ -11,6 +11,7 @@ public:
     static constexpr UINT kTemplateId = 138;
 
     CSetDirDlg(fw::Window* parent, const setup::SetupScript& script) noexcept;
+    ~CSetDirDlg() override;
 
     // The directory as stored ("C:\\APP\\"), once the dialog ended with OK.
     const std::string& Chosen() const { return m_directory; }

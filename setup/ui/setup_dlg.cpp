@@ -14,6 +14,12 @@ int CSetupDlg::GetFrameScriptInt(const char* section, const char* key, int defau
     return m_script.GetScriptInt(section, key, defaultValue);
 }
 
+void CSetupDlg::MoveItem(HWND item, const RECT& r) {
+    ::MoveWindow(item, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void CSetupDlg::MoveItem(HWND item, const setup::Rect& r) { MoveItem(item, RECT{r.left, r.top, r.right, r.bottom}); }
+
 void CSetupDlg::PlaceOnWorkArea() const {
     RECT window{};
     ::GetWindowRect(m_hwnd, &window);

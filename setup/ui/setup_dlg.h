@@ -1,5 +1,7 @@
 // The base of every installer dialog: a modal dialog on one of the program's templates,
-// with the window that opens it as parent, reading the setup script it is handed.
+// with the window that opens it as parent, reading the setup script it is handed. Each
+// dialog's destructor is defined in its own source file: the frame, which runs the
+// dialogs, calls it rather than carrying a copy of its own.
 #pragma once
 
 #include "../../framework/dialog.h"
@@ -25,11 +27,11 @@ public:
 protected:
     const setup::SetupScript& Script() const { return m_script; }
 
-    // A control's rectangle as the portable layout takes it, and a control moved to one.
+    // A control's rectangle as the portable layout takes it, and a control moved to a
+    // rectangle of the client area, given either way.
     static setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
-    static void MoveItem(HWND item, const setup::Rect& r) {
-        ::MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
-    }
+    static void MoveItem(HWND item, const RECT& r);
+    static void MoveItem(HWND item, const setup::Rect& r);
 
     // Puts the window in the middle of the full-screen work area (the screen less the
     // taskbar) without changing its size.
