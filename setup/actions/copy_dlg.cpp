@@ -1,7 +1,5 @@
 #include "copy_dlg.h"
 
-#include "../../framework/application.h"
-
 #include <commctrl.h>
 
 namespace {
@@ -95,10 +93,8 @@ void CCopyDlg::StepProgress() {
     // The four frames are loaded once, when the first is wanted, and owned by the dialog.
     fw::Icon& frame = m_frames[m_iconFrame - 1];
     if (!frame) {
-        fw::Application* app = fw::Application::Current();
-        frame.Reset(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
-                                                    MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame), IMAGE_ICON, 0, 0,
-                                                    LR_DEFAULTCOLOR)));
+        frame.Reset(static_cast<HICON>(::LoadImageA(ModuleOf(m_hwnd), MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame),
+                                                    IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     }
     if (frame) ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(frame.Get()), 0);
 }

@@ -1,7 +1,5 @@
 #include "select_dlg.h"
 
-#include "../../framework/application.h"
-
 #include <shellapi.h>
 
 namespace {
@@ -14,10 +12,9 @@ constexpr int kIconId = 1008;
 
 // The first icon of an icon file, or an empty owner (ExtractIcon answers 1 for a file
 // that holds no icons).
-fw::Icon ExtractFirstIcon(const std::string& file) {
+fw::Icon ExtractFirstIcon(HINSTANCE module, const std::string& file) {
     if (file.empty()) return fw::Icon();
-    fw::Application* app = fw::Application::Current();
-    HICON icon = ::ExtractIconA(app ? app->Instance() : nullptr, file.c_str(), 0);
+    HICON icon = ::ExtractIconA(module, file.c_str(), 0);
     if (reinterpret_cast<UINT_PTR>(icon) <= 1) return fw::Icon();
     return fw::Icon(icon);
 }
@@ -89,7 +86,7 @@ void CSelectDlg::StartAnimation() {
     m_iconPrefix = m_iconDir + m_question.animationIcon;
     m_iconCount = 0;
     for (int k = 1;; ++k) {
-        fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, k));
+        fw::Icon icon = ExtractFirstIcon(ModuleOf(m_hwnd), setup::AnimationIconFile(m_iconPrefix, k));
         if (!icon) break;
         m_iconCount = k;
         if (k == 1) {
@@ -104,7 +101,7 @@ void CSelectDlg::StartAnimation() {
 
 void CSelectDlg::ShowAnimationIcon(int index) {
     // A file that has gone since leaves the control empty until the next one loads.
-    fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, index));
+    fw::Icon icon = ExtractFirstIcon(ModuleOf(m_hwnd), setup::AnimationIconFile(m_iconPrefix, index));
     ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     m_hIcon = std::move(icon);
 }

@@ -1,7 +1,5 @@
 #include "setup_dlg.h"
 
-#include "../../framework/application.h"
-
 CSetupDlg::CSetupDlg(UINT templateId, fw::Window* parent, const setup::SetupScript& script) noexcept
     : fw::Dialog(templateId, parent), m_script(script) {}
 
@@ -44,9 +42,8 @@ setup::TextRows CSetupDlg::MeasureTextRows(int controlId, const std::string& tex
 }
 
 void ResourceIcon::Show(HWND dialog, int controlId, int resourceId) {
-    fw::Application* app = fw::Application::Current();
     // A private copy (not the shared icon LoadIcon gives), so that it can be destroyed.
-    fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr, MAKEINTRESOURCEA(resourceId),
+    fw::Icon next(static_cast<HICON>(::LoadImageA(CSetupDlg::ModuleOf(dialog), MAKEINTRESOURCEA(resourceId),
                                                   IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     if (!next) return;
     ::SendDlgItemMessageA(dialog, controlId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);

@@ -24,6 +24,11 @@ public:
                              std::size_t size) const;
     int GetFrameScriptInt(const char* section, const char* key, int defaultValue) const;
 
+    // The module whose template the dialog was made from, which holds its icons as well.
+    static HINSTANCE ModuleOf(HWND dialog) {
+        return reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    }
+
 protected:
     const setup::SetupScript& Script() const { return m_script; }
 
