@@ -1,6 +1,6 @@
 #include "disks.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "knowledge.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -110,23 +110,6 @@ std::vector<SectionSpec> BuildSections() {
     return sections;
 }
 
-std::size_t Distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            const bool same = std::toupper(static_cast<unsigned char>(a[i - 1])) ==
-                              std::toupper(static_cast<unsigned char>(b[j - 1]));
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 }  // namespace
 
 const std::vector<SectionSpec>& KnownSections() {
@@ -172,7 +155,7 @@ std::string ClosestName(std::string_view name, const std::vector<std::string>& k
     std::string best;
     std::size_t bestDistance = std::max<std::size_t>(2, name.size() / 4) + 1;
     for (const std::string& candidate : known) {
-        const std::size_t distance = Distance(name, candidate);
+        const std::size_t distance = setup::EditDistance(name, candidate);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = candidate;

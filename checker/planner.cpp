@@ -1,10 +1,10 @@
 #include "planner.h"
 
 #include "actions/copy_list.h"
-#include "core/text.h"
-#include "ui/choices.h"
-#include "ui/messages.h"
-#include "ui/set_dir.h"
+#include "engine/choices.h"
+#include "engine/messages.h"
+#include "engine/set_dir.h"
+#include "script/text.h"
 
 #include <algorithm>
 

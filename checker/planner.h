@@ -3,8 +3,8 @@
 // disk present as the disk folders hold it, and every effect written down as a plan.
 #pragma once
 
-#include "core/setup_engine.h"
 #include "disks.h"
+#include "engine/setup_engine.h"
 
 #include <map>
 #include <string>

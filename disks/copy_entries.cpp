@@ -1,9 +1,9 @@
 #include "copy_entries.h"
 
 #include "actions/copy_list.h"
-#include "core/fields.h"
-#include "core/text.h"
-#include "ui/choices.h"
+#include "engine/choices.h"
+#include "script/fields.h"
+#include "script/text.h"
 
 namespace disks {
 
@@ -47,20 +47,16 @@ std::vector<std::string> Prefixes(const setup::SetupScript& script) {
     return prefixes;
 }
 
-std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number) {
-    return prefix + kind + " " + std::to_string(disk) + "." + std::to_string(number);
-}
-
 // One list (disk, section, prefix) up to its first missing number; true when it had an
 // entry, a "NULL" slide included.
 bool ListEntries(const setup::SetupScript& script, int disk, const Section& section, const std::string& prefix,
                  std::vector<CopyEntry>& entries) {
     const char* name = section.name.c_str();
     for (int number = 1;; ++number) {
-        CopyEntry entry{disk, EntryKey(prefix, "File", disk, number), 0, "", false};
+        CopyEntry entry{disk, setup::EntryKey(prefix, "File", disk, number), 0, "", false};
         std::string file = script.GetScriptValue(name, entry.key.c_str(), nullptr, kNameBufferSize);
         if (file.empty()) {
-            entry.key = EntryKey(prefix, "Bitmap", disk, number);
+            entry.key = setup::EntryKey(prefix, "Bitmap", disk, number);
             const std::string value = script.GetScriptValue(name, entry.key.c_str(), nullptr, setup::kPathBufferSize);
             if (value.empty()) return number > 1;
             char field[kNameBufferSize];

@@ -4,7 +4,7 @@
 // item of every selection question, disk by disk until a disk has no entry.
 #pragma once
 
-#include "core/script.h"
+#include "script/script.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "disk_folder.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <cctype>
 #include <filesystem>

@@ -1,11 +1,11 @@
 #include "layout.h"
 
 #include "actions/file_copy.h"
+#include "app/program_location.h"
 #include "copy_entries.h"
-#include "core/program_location.h"
-#include "core/text.h"
+#include "engine/choices.h"
+#include "script/text.h"
 #include "szdd.h"
-#include "ui/choices.h"
 
 #include <algorithm>
 #include <map>

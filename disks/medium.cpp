@@ -1,6 +1,6 @@
 #include "medium.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <map>
 #include <set>

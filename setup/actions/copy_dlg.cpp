@@ -1,9 +1,5 @@
 #include "copy_dlg.h"
 
-#include "../../framework/application.h"
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
-
 #include <commctrl.h>
 
 namespace {
@@ -26,7 +22,10 @@ const fw::MessageEntry<CCopyDlg> CCopyDlg::kMessageTable[2] = {
     fw::OnSysCommand(SC_CLOSE, &CCopyDlg::OnClose),
 };
 
-CCopyDlg::CCopyDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent), m_frame(parent) {}
+CCopyDlg::CCopyDlg(fw::Window* parent, setup::SetupEngine& engine) noexcept
+    : CSetupDlg(kTemplateId, parent, engine), m_engine(engine) {}
+
+CCopyDlg::~CCopyDlg() = default;
 
 void CCopyDlg::SetCopyParameters(const setup::CopyParameters& parameters, std::uint32_t totalEntries) {
     m_parameters = parameters;
@@ -52,7 +51,7 @@ bool CCopyDlg::OnInitDialog() {
     if (GetFrameScriptString("Static Text", "To :", nullptr, value, 200)) SetItemText(kToLabelId, value);
     if (GetFrameScriptString("Button Text", "Cancel", nullptr, value, 10)) SetItemText(IDCANCEL, value);
 
-    if (m_parameters.sourceDir.empty() || m_parameters.installDir.empty() || m_total == 0 || !m_frame) {
+    if (m_parameters.sourceDir.empty() || m_parameters.installDir.empty() || m_total == 0) {
         EndDialog(IDOK);  // nothing to copy
         return true;
     }
@@ -67,7 +66,7 @@ LRESULT CCopyDlg::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam != kStartTimer) return 0;
     // Killed first: the copy drains messages, which would deliver further ticks.
     ::KillTimer(m_hwnd, kStartTimer);
-    setup::CopyWalk walk(*m_frame, *this, m_parameters);
+    setup::CopyWalk walk(m_engine, *this, m_parameters);
     EndDialog(walk.CopyAllDisks() ? IDOK : IDCANCEL);
     return 0;
 }
@@ -76,7 +75,7 @@ LRESULT CCopyDlg::OnTimer(WPARAM wParam, LPARAM) {
 LRESULT CCopyDlg::OnClose(WPARAM, LPARAM) { return 0; }
 
 void CCopyDlg::OnCancel() {
-    if (!m_frame || !m_frame->ConfirmStop()) return;  // the copy goes on
+    if (!m_engine.ConfirmStop()) return;  // the copy goes on
     m_cancelled = 1;
     EndDialog(IDCANCEL);
 }
@@ -94,10 +93,8 @@ void CCopyDlg::StepProgress() {
     // The four frames are loaded once, when the first is wanted, and owned by the dialog.
     fw::Icon& frame = m_frames[m_iconFrame - 1];
     if (!frame) {
-        fw::Application* app = fw::Application::Current();
-        frame.Reset(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr,
-                                                    MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame), IMAGE_ICON, 0, 0,
-                                                    LR_DEFAULTCOLOR)));
+        frame.Reset(static_cast<HICON>(::LoadImageA(ModuleOf(m_hwnd), MAKEINTRESOURCEA(kFirstFrameIcon + m_iconFrame),
+                                                    IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     }
     if (frame) ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(frame.Get()), 0);
 }
@@ -133,20 +130,4 @@ void CCopyDlg::DrainMessages() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
-}
-
-bool CMainFrame::RunCopyDialog() {
-    CSetupApp* app = GetSetupApp();
-    const setup::CopyParameters parameters{app ? app->m_programDir : std::string(), m_installDir, m_diskCount,
-                                           m_copyFromSubDir};
-    if (m_run && m_run->Quiet()) {
-        // No dialog: the same walk, with nothing shown between files.
-        if (parameters.sourceDir.empty() || parameters.installDir.empty() || m_copyEntryCount == 0) return true;
-        setup::NoProgress progress;
-        setup::CopyWalk walk(*this, progress, parameters);
-        return walk.CopyAllDisks();
-    }
-    CCopyDlg dialog(this);
-    dialog.SetCopyParameters(parameters, m_copyEntryCount);
-    return dialog.DoModal() != IDCANCEL;
 }

@@ -12,7 +12,9 @@ class CCopyDlg : public CSetupDlg, public setup::CopyProgress {
 public:
     static constexpr UINT kTemplateId = 142;
 
-    explicit CCopyDlg(CMainFrame* parent) noexcept;
+    // engine: the installation that the copy is part of; its script gives the texts.
+    CCopyDlg(fw::Window* parent, setup::SetupEngine& engine) noexcept;
+    ~CCopyDlg() override;
 
     void SetCopyParameters(const setup::CopyParameters& parameters, std::uint32_t totalEntries);
 
@@ -34,7 +36,7 @@ private:
 
     static const fw::MessageEntry<CCopyDlg> kMessageTable[2];
 
-    CMainFrame* m_frame;
+    setup::SetupEngine& m_engine;
     setup::CopyParameters m_parameters;
     std::uint32_t m_total = 0;
     std::uint32_t m_progress = 0;

@@ -1,7 +1,7 @@
 #include "copy_list.h"
 
-#include "../core/fields.h"
-#include "../core/text.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 #include "file_copy.h"
 
 namespace setup {
@@ -10,15 +10,6 @@ namespace {
 
 constexpr const char* kFixedSections[] = {"Windows", "System", "DefDir"};
 constexpr std::size_t kEntryBufferSize = 30;
-
-std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number) {
-    return prefix + kind + " " + std::to_string(disk) + "." + std::to_string(number);
-}
-
-std::string WithBackslash(std::string directory) {
-    if (directory.empty() || directory.back() != '\\') directory += '\\';
-    return directory;
-}
 
 std::string SubDirSection(int number) { return NumberedKey("SubDir", number); }
 
@@ -31,6 +22,10 @@ int SlidePosition(const char* value, int position) {
 }
 
 }  // namespace
+
+std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number) {
+    return prefix + kind + " " + std::to_string(disk) + "." + std::to_string(number);
+}
 
 std::string SelectionPrefix(int dialog, int item) {
     return "Dialog " + std::to_string(dialog) + ". SelItem " + std::to_string(item) + ". ";

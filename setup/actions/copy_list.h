@@ -2,7 +2,7 @@
 // disk and section by section, and the walk that copies them.
 #pragma once
 
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,9 @@ namespace setup {
 // The prefix of the entries that belong to selection item of selection dialog number
 // dialog: "Dialog 2. SelItem 1. ".
 std::string SelectionPrefix(int dialog, int item);
+
+// The key of entry M of disk D in a copy list: prefix, kind ("File", "Bitmap"), " D.M".
+std::string EntryKey(const std::string& prefix, const char* kind, int disk, int number);
 
 // What the copy dialog does between files.
 class CopyProgress {

@@ -1,6 +1,6 @@
 // The room the installation needs, and the directories it installs into.
-#include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../engine/setup_engine.h"
+#include "../script/text.h"
 
 #include <algorithm>
 #include <limits>

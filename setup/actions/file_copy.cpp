@@ -3,7 +3,7 @@
 // on every failure.
 #include "file_copy.h"
 
-#include "../core/text.h"
+#include "../script/text.h"
 
 namespace setup {
 

@@ -1,7 +1,7 @@
 // Pieces of the installation of one file that are plain text work.
 #pragma once
 
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 
 #include <string>
 

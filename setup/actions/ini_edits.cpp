@@ -1,8 +1,8 @@
 // Programs that Windows starts by itself (win.ini's "Load" and "Run" lines), and the
 // script's own INI entries.
-#include "../core/fields.h"
-#include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../engine/setup_engine.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 #include "startup_lines.h"
 
 #include <cstring>

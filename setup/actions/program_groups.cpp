@@ -1,7 +1,7 @@
 // Program groups and their items, sent to the program manager as commands.
-#include "../core/fields.h"
-#include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../engine/setup_engine.h"
+#include "../script/fields.h"
+#include "../script/text.h"
 
 namespace setup {
 

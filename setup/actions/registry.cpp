@@ -1,6 +1,6 @@
 // The script's registry keys and values, and the product's uninstall entry.
-#include "../core/setup_engine.h"
-#include "../core/text.h"
+#include "../engine/setup_engine.h"
+#include "../script/text.h"
 
 namespace setup {
 

@@ -1,6 +1,6 @@
 #include "startup_lines.h"
 
-#include "../core/text.h"
+#include "../script/text.h"
 
 namespace setup {
 

@@ -2,8 +2,8 @@
 // product titles, computed without any drawing.
 #pragma once
 
-#include "../core/geometry.h"
-#include "../core/script.h"
+#include "../engine/geometry.h"
+#include "../script/script.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "billboard.h"
 
-#include "../core/setup_engine.h"
+#include "../engine/setup_engine.h"
 
 namespace setup {
 

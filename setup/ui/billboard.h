@@ -1,7 +1,7 @@
 // Where a billboard (a slide shown during the copy) goes on the background.
 #pragma once
 
-#include "../core/geometry.h"
+#include "../engine/geometry.h"
 
 #include <optional>
 #include <string>

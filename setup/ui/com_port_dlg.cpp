@@ -1,7 +1,5 @@
 #include "com_port_dlg.h"
 
-#include "../core/main_frame.h"
-
 namespace {
 
 constexpr UINT_PTR kBlinkTimer = 1000;
@@ -17,8 +15,11 @@ const fw::MessageEntry<CComPortDlg> CComPortDlg::kMessageTable[1] = {
     fw::OnMessage(WM_TIMER, &CComPortDlg::OnTimer),
 };
 
-CComPortDlg::CComPortDlg(CMainFrame* parent, const setup::PortQuestion& question) noexcept
-    : CSetupDlg(kTemplateId, parent), m_question(question) {}
+CComPortDlg::CComPortDlg(fw::Window* parent, const setup::SetupScript& script,
+                         const setup::PortQuestion& question) noexcept
+    : CSetupDlg(kTemplateId, parent, script), m_question(question) {}
+
+CComPortDlg::~CComPortDlg() = default;
 
 bool CComPortDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -60,11 +61,4 @@ void CComPortDlg::OnOK() {
 void CComPortDlg::OnCancel() {
     ::KillTimer(m_hwnd, kBlinkTimer);
     EndDialog(IDCANCEL);
-}
-
-std::optional<int> CMainFrame::ShowPortDialog(const setup::PortQuestion& question) {
-    // Each run starts afresh from the script, so a cancelled choice is not kept.
-    CComPortDlg dialog(this, question);
-    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
-    return dialog.Chosen();
 }

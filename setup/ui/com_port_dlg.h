@@ -1,14 +1,15 @@
 // The communication-port question: which serial port the product is to use.
 #pragma once
 
-#include "choices.h"
+#include "../engine/choices.h"
 #include "setup_dlg.h"
 
 class CComPortDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 135;
 
-    CComPortDlg(CMainFrame* parent, const setup::PortQuestion& question) noexcept;
+    CComPortDlg(fw::Window* parent, const setup::SetupScript& script, const setup::PortQuestion& question) noexcept;
+    ~CComPortDlg() override;
 
     // The position chosen in the list, once the dialog ended with OK.
     int Chosen() const { return m_position; }

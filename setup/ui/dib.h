@@ -4,7 +4,7 @@
 // refused; nothing is ever read past the file's bytes.
 #pragma once
 
-#include "../core/geometry.h"
+#include "../engine/geometry.h"
 #include "background.h"
 
 #include <array>

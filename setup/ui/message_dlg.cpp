@@ -1,20 +1,14 @@
 #include "message_dlg.h"
 
 #include "../../framework/handles.h"
-#include "../core/main_frame.h"
-#include "../core/text.h"
-#include "messages.h"
+#include "../engine/answers.h"
+#include "../engine/messages.h"
+#include "../script/text.h"
 
 namespace {
 
 constexpr int kTextId = 1012;
 constexpr int kIconId = 1008;
-
-setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
-
-void MoveItem(HWND item, const setup::Rect& r) {
-    ::MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
-}
 
 }  // namespace
 
@@ -27,7 +21,10 @@ const fw::MessageEntry<CMessageDlg> CMessageDlg::kMessageTable[6] = {
     fw::OnMessage(FrontKeeper::kCheckMessage, &CMessageDlg::OnCheckFront),
 };
 
-CMessageDlg::CMessageDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
+CMessageDlg::CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept
+    : CSetupDlg(kTemplateId, parent, script), m_keepFront(keepFront) {}
+
+CMessageDlg::~CMessageDlg() = default;
 
 void CMessageDlg::SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
                              const char* caption3, int style) {
@@ -54,7 +51,7 @@ bool CMessageDlg::OnInitDialog() {
     SetUpButtons();
     // After a conversation with the program manager the shell opens the groups' windows by
     // itself, and late: the messages that follow keep the front.
-    if (CMainFrame* frame = Frame(); frame && frame->ShellAsked()) m_front.Start(m_hwnd);
+    if (m_keepFront) m_front.Start(m_hwnd);
     return true;
 }
 
@@ -98,7 +95,7 @@ void CMessageDlg::SetIcon() {
 void CMessageDlg::SetUpButtons() {
     m_plan = setup::PlanButtons(m_style, m_captions[0].c_str(), m_captions[1].c_str(), m_captions[2].c_str());
     if (m_plan.templateState) return;
-    if (CMainFrame* frame = Frame()) setup::ApplyButtonText(*frame, m_plan);
+    setup::ApplyButtonText(Script(), m_plan);
     for (int i = 0; i < 3; ++i) {
         m_captions[i] = m_plan.captions[i];
         SetItemText(setup::kMessageButtonIds[i], m_captions[i].c_str());

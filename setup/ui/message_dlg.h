@@ -2,8 +2,8 @@
 // shrinks to fit, and one to three buttons whose captions the script may replace.
 #pragma once
 
+#include "../engine/message_layout.h"
 #include "front_keeper.h"
-#include "message_layout.h"
 #include "setup_dlg.h"
 
 #include <string>
@@ -12,7 +12,10 @@ class CMessageDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 141;
 
-    explicit CMessageDlg(CMainFrame* parent) noexcept;
+    // keepFront: the shell has been asked for program groups and may open their windows by
+    // itself while the message is up; the message then keeps the front (FrontKeeper).
+    CMessageDlg(fw::Window* parent, const setup::SetupScript& script, bool keepFront) noexcept;
+    ~CMessageDlg() override;
 
     // The message to show; null strings are empty. Called once before the dialog runs.
     void SetMessage(const char* text, const char* title, const char* caption1, const char* caption2,
@@ -40,6 +43,7 @@ private:
     std::string m_text;
     std::string m_captions[3];
     int m_style = 0;
+    bool m_keepFront = false;
     setup::ButtonPlan m_plan;
     FrontKeeper m_front;
 };

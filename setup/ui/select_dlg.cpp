@@ -1,9 +1,5 @@
 #include "select_dlg.h"
 
-#include "../../framework/application.h"
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
-
 #include <shellapi.h>
 
 namespace {
@@ -16,18 +12,11 @@ constexpr int kIconId = 1008;
 
 // The first icon of an icon file, or an empty owner (ExtractIcon answers 1 for a file
 // that holds no icons).
-fw::Icon ExtractFirstIcon(const std::string& file) {
+fw::Icon ExtractFirstIcon(HINSTANCE module, const std::string& file) {
     if (file.empty()) return fw::Icon();
-    fw::Application* app = fw::Application::Current();
-    HICON icon = ::ExtractIconA(app ? app->Instance() : nullptr, file.c_str(), 0);
+    HICON icon = ::ExtractIconA(module, file.c_str(), 0);
     if (reinterpret_cast<UINT_PTR>(icon) <= 1) return fw::Icon();
     return fw::Icon(icon);
-}
-
-setup::Rect ToRect(const RECT& r) { return setup::Rect{r.left, r.top, r.right, r.bottom}; }
-
-void MoveItem(HWND item, const RECT& r) {
-    ::MoveWindow(item, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 }  // namespace
@@ -37,8 +26,11 @@ const fw::MessageEntry<CSelectDlg> CSelectDlg::kMessageTable[2] = {
     fw::OnMessage(WM_DESTROY, &CSelectDlg::OnDestroy),
 };
 
-CSelectDlg::CSelectDlg(CMainFrame* parent, const setup::SelectQuestion& question) noexcept
-    : CSetupDlg(kTemplateId, parent), m_question(question) {}
+CSelectDlg::CSelectDlg(fw::Window* parent, const setup::SetupScript& script, const setup::SelectQuestion& question,
+                       std::string iconDir) noexcept
+    : CSetupDlg(kTemplateId, parent, script), m_question(question), m_iconDir(std::move(iconDir)) {}
+
+CSelectDlg::~CSelectDlg() = default;
 
 bool CSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -91,11 +83,10 @@ void CSelectDlg::LayoutText() {
 
 void CSelectDlg::StartAnimation() {
     if (m_question.animationIcon.empty()) return;
-    CSetupApp* app = GetSetupApp();
-    m_iconPrefix = (app ? app->m_iconDir : std::string()) + m_question.animationIcon;
+    m_iconPrefix = m_iconDir + m_question.animationIcon;
     m_iconCount = 0;
     for (int k = 1;; ++k) {
-        fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, k));
+        fw::Icon icon = ExtractFirstIcon(ModuleOf(m_hwnd), setup::AnimationIconFile(m_iconPrefix, k));
         if (!icon) break;
         m_iconCount = k;
         if (k == 1) {
@@ -110,7 +101,7 @@ void CSelectDlg::StartAnimation() {
 
 void CSelectDlg::ShowAnimationIcon(int index) {
     // A file that has gone since leaves the control empty until the next one loads.
-    fw::Icon icon = ExtractFirstIcon(setup::AnimationIconFile(m_iconPrefix, index));
+    fw::Icon icon = ExtractFirstIcon(ModuleOf(m_hwnd), setup::AnimationIconFile(m_iconPrefix, index));
     ::SendDlgItemMessageA(m_hwnd, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     m_hIcon = std::move(icon);
 }
@@ -134,10 +125,4 @@ void CSelectDlg::OnOK() {
     const LRESULT selected = ::SendDlgItemMessageA(m_hwnd, kListId, CB_GETCURSEL, 0, 0);
     m_position = selected == CB_ERR ? 0 : static_cast<int>(selected);
     EndDialog(IDOK);
-}
-
-std::optional<int> CMainFrame::ShowSelectDialog(const setup::SelectQuestion& question) {
-    CSelectDlg dialog(this, question);
-    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
-    return dialog.Chosen();
 }

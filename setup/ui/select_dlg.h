@@ -3,14 +3,19 @@
 #pragma once
 
 #include "../../framework/handles.h"
-#include "choices.h"
+#include "../engine/choices.h"
 #include "setup_dlg.h"
+
+#include <string>
 
 class CSelectDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 148;
 
-    CSelectDlg(CMainFrame* parent, const setup::SelectQuestion& question) noexcept;
+    // iconDir: where the animation's icon files are, with its backslash.
+    CSelectDlg(fw::Window* parent, const setup::SetupScript& script, const setup::SelectQuestion& question,
+               std::string iconDir) noexcept;
+    ~CSelectDlg() override;
 
     // The position chosen in the list, once the dialog ended with OK.
     int Chosen() const { return m_position; }
@@ -30,6 +35,7 @@ private:
     static const fw::MessageEntry<CSelectDlg> kMessageTable[2];
 
     setup::SelectQuestion m_question;
+    std::string m_iconDir;
     int m_position = 0;
     std::string m_iconPrefix;
     int m_iconCount = 0;

@@ -1,8 +1,7 @@
 #include "set_dir_dlg.h"
 
-#include "../core/main_frame.h"
-#include "choices.h"
-#include "set_dir.h"
+#include "../engine/choices.h"
+#include "../engine/set_dir.h"
 
 namespace {
 
@@ -20,7 +19,10 @@ const fw::MessageEntry<CSetDirDlg> CSetDirDlg::kMessageTable[1] = {
     fw::OnMessage(WM_TIMER, &CSetDirDlg::OnTimer),
 };
 
-CSetDirDlg::CSetDirDlg(CMainFrame* parent) noexcept : CSetupDlg(kTemplateId, parent) {}
+CSetDirDlg::CSetDirDlg(fw::Window* parent, const setup::SetupScript& script) noexcept
+    : CSetupDlg(kTemplateId, parent, script) {}
+
+CSetDirDlg::~CSetDirDlg() = default;
 
 bool CSetDirDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return fw::DispatchTable(*this, kMessageTable, message, wParam, lParam, result) ||
@@ -34,11 +36,9 @@ bool CSetDirDlg::OnInitDialog() {
     char value[256];
     if (GetFrameScriptString("Initiation", "Dialog Name", nullptr, value, 200))
         ::SetWindowTextA(m_hwnd, (std::string(value) + " Installation").c_str());
-    if (CMainFrame* frame = Frame()) {
-        const std::string text = setup::ComposeSetDirText(*frame);
-        GrowForText(text);
-        SetItemText(kTextId, text.c_str());
-    }
+    const std::string text = setup::ComposeSetDirText(Script());
+    GrowForText(text);
+    SetItemText(kTextId, text.c_str());
     if (GetFrameScriptString("Static Text", "Copy To :", nullptr, value, 100)) SetItemText(kLabelId, value);
     // A fresh run shows the script's directory again, not what was typed before.
     SetItemText(kDirectoryId, GetFrameScriptString("Initiation", "DefDir", nullptr, value, 100) ? value : "");
@@ -55,11 +55,10 @@ void CSetDirDlg::GrowForText(const std::string& text) {
     RECT field = GetItemRect(kTextId);
     RECT client{};
     ::GetClientRect(GetItem(kTextId), &client);
-    const int growth = setup::TextGrowth(setup::Rect{field.left, field.top, field.right, field.bottom},
-                                         MeasureTextRows(kTextId, text, client.right - client.left));
+    const int growth = setup::TextGrowth(ToRect(field), MeasureTextRows(kTextId, text, client.right - client.left));
     if (growth <= 0) return;
     field.bottom += growth;
-    ::MoveWindow(GetItem(kTextId), field.left, field.top, field.right - field.left, field.bottom - field.top, TRUE);
+    MoveItem(GetItem(kTextId), field);
     for (int id : {kLabelId, kDirectoryId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)}) {
         RECT item = GetItemRect(id);
         ::MoveWindow(GetItem(id), item.left, item.top + growth, item.right - item.left, item.bottom - item.top, TRUE);
@@ -89,10 +88,4 @@ void CSetDirDlg::OnOK() {
 void CSetDirDlg::OnCancel() {
     ::KillTimer(m_hwnd, kBlinkTimer);
     EndDialog(IDCANCEL);
-}
-
-std::optional<std::string> CMainFrame::ShowSetDirDialog() {
-    CSetDirDlg dialog(this);
-    if (dialog.DoModal() == IDCANCEL) return std::nullopt;
-    return dialog.Chosen();
 }

@@ -10,7 +10,8 @@ class CSetDirDlg : public CSetupDlg {
 public:
     static constexpr UINT kTemplateId = 138;
 
-    explicit CSetDirDlg(CMainFrame* parent) noexcept;
+    CSetDirDlg(fw::Window* parent, const setup::SetupScript& script) noexcept;
+    ~CSetDirDlg() override;
 
     // The directory as stored ("C:\\APP\\"), once the dialog ended with OK.
     const std::string& Chosen() const { return m_directory; }

@@ -1,27 +1,22 @@
 #include "setup_dlg.h"
 
-#include "../core/main_frame.h"
-#include "../core/setup_app.h"
+CSetupDlg::CSetupDlg(UINT templateId, fw::Window* parent, const setup::SetupScript& script) noexcept
+    : fw::Dialog(templateId, parent), m_script(script) {}
 
-CSetupDlg::CSetupDlg(UINT templateId, CMainFrame* frame) noexcept : fw::Dialog(templateId, frame) {}
-
-CMainFrame* CSetupDlg::Frame() {
-    // The installer's main window, when there is one, is its CMainFrame: nothing else is
-    // ever made the main window of a CSetupApp.
-    CSetupApp* app = GetSetupApp();
-    return app ? static_cast<CMainFrame*>(app->MainWindow()) : nullptr;
+int CSetupDlg::GetFrameScriptString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                    std::size_t size) const {
+    return m_script.GetScriptString(section, key, defaultValue, buffer, size);
 }
 
-int CSetupDlg::GetFrameScriptString(const char* section, const char* key, const char* defaultValue,
-                                    char* buffer, std::size_t size) {
-    if (CMainFrame* frame = Frame()) return frame->GetScriptString(section, key, defaultValue, buffer, size);
-    return setup::SetupScript::CopyDefault(defaultValue, buffer, size);
+int CSetupDlg::GetFrameScriptInt(const char* section, const char* key, int defaultValue) const {
+    return m_script.GetScriptInt(section, key, defaultValue);
 }
 
-int CSetupDlg::GetFrameScriptInt(const char* section, const char* key, int defaultValue) {
-    if (CMainFrame* frame = Frame()) return frame->GetScriptInt(section, key, defaultValue);
-    return defaultValue;
+void CSetupDlg::MoveItem(HWND item, const RECT& r) {
+    ::MoveWindow(item, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
+
+void CSetupDlg::MoveItem(HWND item, const setup::Rect& r) { MoveItem(item, RECT{r.left, r.top, r.right, r.bottom}); }
 
 void CSetupDlg::PlaceOnWorkArea() const {
     RECT window{};
@@ -47,9 +42,8 @@ setup::TextRows CSetupDlg::MeasureTextRows(int controlId, const std::string& tex
 }
 
 void ResourceIcon::Show(HWND dialog, int controlId, int resourceId) {
-    fw::Application* app = fw::Application::Current();
     // A private copy (not the shared icon LoadIcon gives), so that it can be destroyed.
-    fw::Icon next(static_cast<HICON>(::LoadImageA(app ? app->Instance() : nullptr, MAKEINTRESOURCEA(resourceId),
+    fw::Icon next(static_cast<HICON>(::LoadImageA(CSetupDlg::ModuleOf(dialog), MAKEINTRESOURCEA(resourceId),
                                                   IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     if (!next) return;
     ::SendDlgItemMessageA(dialog, controlId, STM_SETICON, reinterpret_cast<WPARAM>(next.Get()), 0);

@@ -3,9 +3,9 @@
 // question. A command line read without error reads back the same from its description;
 // an answer file checked without problems answers only what the script asks, and the
 // same after the recorder has written those answers again.
-#include "core/answer_file.h"
-#include "core/options.h"
 #include "options_text.h"
+#include "unattended/answer_file.h"
+#include "unattended/options.h"
 
 #include <cstddef>
 #include <cstdint>

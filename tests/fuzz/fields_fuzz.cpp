@@ -1,9 +1,9 @@
 // Fuzzes fields and path references: the input's first line is a small script (its
 // [Initiation] "SubDir N" keys), the rest a value taken apart with NextField and resolved
 // as a path reference against short and long installation directories.
-#include "core/fields.h"
-#include "core/setup_engine.h"
+#include "engine/setup_engine.h"
 #include "fake_engine.h"
+#include "script/fields.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Fuzzes the setup script reader: any bytes as a script, then lookups whose section and
 // key names come from the script itself (so that they hit), with small buffers.
-#include "core/script.h"
-#include "core/text.h"
+#include "script/script.h"
+#include "script/text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // machine: a record is read whole or refused with a reason and nothing else, and no record,
 // whatever it holds, makes the uninstallation touch a file that the installation could not
 // have written (here the Windows directory's WIN.INI).
-#include "core/undo_record.h"
 #include "fake_undo.h"
+#include "uninstall/undo_record.h"
 
 #include <cstddef>
 #include <cstdint>

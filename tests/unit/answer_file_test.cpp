@@ -1,4 +1,4 @@
-#include "core/answer_file.h"
+#include "unattended/answer_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "engine/choices.h"
 #include "fake_engine.h"
-#include "ui/choices.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 // as a test says (otherwise its neutral result), for the tests of the sequence.
 #pragma once
 
-#include "core/setup_engine.h"
-#include "core/text.h"
-#include "ui/choices.h"
+#include "engine/choices.h"
+#include "engine/setup_engine.h"
+#include "script/text.h"
 
 #include <deque>
 #include <functional>

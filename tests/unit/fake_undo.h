@@ -2,8 +2,8 @@
 // directories, INI entries and registry keys.
 #pragma once
 
-#include "core/uninstall.h"
 #include "fake_engine.h"
+#include "uninstall/uninstall.h"
 
 namespace setup {
 

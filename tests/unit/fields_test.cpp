@@ -1,5 +1,5 @@
-#include "core/fields.h"
 #include "fake_engine.h"
+#include "script/fields.h"
 
 #include <gtest/gtest.h>
 

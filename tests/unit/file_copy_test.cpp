@@ -1,7 +1,7 @@
 #include "actions/file_copy.h"
 #include "fake_engine.h"
 
-#include "core/text.h"
+#include "script/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ui/message_layout.h"
+#include "engine/message_layout.h"
 
-#include "core/setup_engine.h"
+#include "engine/setup_engine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "engine/messages.h"
 #include "fake_engine.h"
-#include "ui/messages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/options.h"
 #include "options_text.h"
+#include "unattended/options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The options as a command line gives them, to compare them and to read them again.
 #pragma once
 
-#include "core/options.h"
+#include "unattended/options.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "core/program_location.h"
+#include "app/program_location.h"
 
 #include <gtest/gtest.h>
 

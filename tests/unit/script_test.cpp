@@ -1,4 +1,4 @@
-#include "core/script.h"
+#include "script/script.h"
 
 #include <gtest/gtest.h>
 

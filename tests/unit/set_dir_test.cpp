@@ -1,4 +1,4 @@
-#include "ui/set_dir.h"
+#include "engine/set_dir.h"
 
 #include <gtest/gtest.h>
 

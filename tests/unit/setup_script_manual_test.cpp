@@ -7,13 +7,13 @@
 //   ```message SECTION   a message as shown: its title, a line "---", then its text.
 // Line breaks and tabs of actual values are written "\n" and "\t"; an expected value in
 // double quotes keeps its blanks.
-#include "core/fields.h"
+#include "engine/choices.h"
+#include "engine/message_layout.h"
+#include "engine/messages.h"
+#include "engine/set_dir.h"
 #include "fake_engine.h"
+#include "script/fields.h"
 #include "ui/background.h"
-#include "ui/choices.h"
-#include "ui/message_layout.h"
-#include "ui/messages.h"
-#include "ui/set_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Whole runs of the installation through the answer sources: quiet rules, answers given
 // beforehand, the recorder, and the journal with the log as its writer.
 #include "actions/copy_list.h"
-#include "core/answer_sources.h"
-#include "core/log_writer.h"
-#include "core/options.h"
 #include "fake_engine.h"
+#include "unattended/answer_sources.h"
+#include "unattended/log_writer.h"
+#include "unattended/options.h"
 
 #include <gtest/gtest.h>
 

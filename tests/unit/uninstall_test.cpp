@@ -1,7 +1,7 @@
-#include "core/options.h"
-#include "core/undo_record.h"
-#include "core/uninstall.h"
 #include "fake_undo.h"
+#include "unattended/options.h"
+#include "uninstall/undo_record.h"
+#include "uninstall/uninstall.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "app/main_frame.h"
+#include "app/setup_app.h"
 #include "bmp_writer.h"
-#include "core/main_frame.h"
-#include "core/setup_app.h"
 #include "gdi_helpers.h"
 #include "temp_files.h"
 

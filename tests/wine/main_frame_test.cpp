@@ -1,5 +1,5 @@
-#include "core/main_frame.h"
-#include "core/setup_app.h"
+#include "app/main_frame.h"
+#include "app/setup_app.h"
 #include "gdi_helpers.h"
 #include "temp_files.h"
 #include "ui/background.h"

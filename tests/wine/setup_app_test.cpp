@@ -1,4 +1,4 @@
-#include "core/setup_app.h"
+#include "app/setup_app.h"
 #include "temp_files.h"
 
 #include <gtest/gtest.h>

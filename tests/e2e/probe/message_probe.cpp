@@ -3,8 +3,8 @@
 //   MSGPROBE STYLE TITLE TEXT [CAPTION1 [CAPTION2 [CAPTION3]]]
 // "\n" in TEXT is a line break; an empty argument is no caption. The script beside the
 // program (MSGPROBE.INF, optional) may replace button captions through [Button Text].
-#include "core/main_frame.h"
-#include "core/setup_app.h"
+#include "app/main_frame.h"
+#include "app/setup_app.h"
 
 #include <windows.h>
 

@@ -1,0 +1,166 @@
+#include "removal.h"
+
+#include <cstdlib>
+
+bool RecordFile::Open(const std::string& path) {
+    // FILE_APPEND_DATA alone: every line goes to the end, after what a run before left.
+    m_file.Reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(m_file);
+}
+
+void RecordFile::Append(const std::string& lines) {
+    DWORD written = 0;
+    ::WriteFile(m_file.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+    // On the disk before the installation goes on: a run that is ended leaves a true record.
+    ::FlushFileBuffers(m_file.Get());
+}
+
+std::optional<std::string> Win32UndoMachine::ReadRecord(const std::string& path) {
+    // Shared for deletion too: the uninstaller's helper reads its own file, which is held
+    // open to be deleted when it ends.
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD size = file ? ::GetFileSize(file.Get(), nullptr) : INVALID_FILE_SIZE;
+    if (size == INVALID_FILE_SIZE || size > (16u << 20)) return std::nullopt;  // no record is that long
+    std::string text(size, '\0');
+    DWORD read = 0;
+    if (size && (!::ReadFile(file.Get(), &text[0], size, &read, nullptr) || read != size)) return std::nullopt;
+    return text;
+}
+
+std::optional<setup::FileFacts> Win32UndoMachine::FileStamp(const std::string& path) {
+    // The attributes are read without opening the file, which may be held open.
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    setup::FileFacts facts;
+    facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    facts.writeTime = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return facts;
+}
+
+Win32UndoMachine::Removal Win32UndoMachine::RemoveFile(const std::string& path) {
+    if (::DeleteFileA(path.c_str())) return Removal::kRemoved;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION
+               ? Removal::kInUse
+               : Removal::kFailed;
+}
+
+bool Win32UndoMachine::RemoveAtRestart(const std::string& path) {
+    return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
+bool Win32UndoMachine::RemoveEmptyDirectory(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
+
+void Win32UndoMachine::DeleteProfileEntry(const char* section, const char* key, const char* file) {
+    ::WritePrivateProfileStringA(section, key, nullptr, file);
+}
+
+bool Win32UndoMachine::ProfileSectionEmpty(const char* section, const char* file) {
+    char entries[4] = {};
+    return ::GetPrivateProfileSectionA(section, entries, sizeof entries, file) == 0;
+}
+
+bool Win32UndoMachine::ProfileFileEmpty(const char* file) {
+    char names[4] = {};
+    if (::GetPrivateProfileSectionNamesA(names, sizeof names, file) != 0) return false;
+    // The profile functions keep what they write in memory: written out before the file goes.
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
+    return true;
+}
+
+HKEY RootKey(setup::RegistryRoot root) {
+    switch (root) {
+    case setup::RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
+    case setup::RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
+    case setup::RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
+    case setup::RegistryRoot::kUsers: return HKEY_USERS;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+bool Win32UndoMachine::DeleteEmptyRegistryKey(setup::RegistryRoot root, const std::string& subKey) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    DWORD subKeys = 1, values = 1;
+    {
+        fw::RegistryKey key(opened);
+        if (::RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                               nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+    }
+    return subKeys == 0 && values == 0 && ::RegDeleteKeyA(RootKey(root), subKey.c_str()) == ERROR_SUCCESS;
+}
+
+std::string Win32UndoMachine::ProgramPath() {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return length < sizeof path ? std::string(path, length) : std::string();
+}
+
+std::string WorkingDirectory() {
+    char directory[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(directory, sizeof directory);
+    return length && length < sizeof directory ? std::string(directory, length) : std::string();
+}
+
+void LeaveCurrentDirectory() {
+    const std::string directory = WorkingDirectory();
+    if (!directory.empty()) ::SetCurrentDirectoryA(directory.c_str());
+}
+
+void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) {
+    // A copy in the temporary directory does it. The copy is held open, for deletion when the
+    // last handle goes, by a handle that the helper inherits: it goes when the helper ends.
+    char folder[MAX_PATH] = {}, copy[MAX_PATH] = {};
+    std::string work = std::to_string(::GetCurrentProcessId()) + "|" + program;
+    for (const std::string& directory : directories) work += "|" + directory;
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const DWORD length = ::GetTempPathA(sizeof folder, folder);
+    if (length && length < sizeof folder && ::GetTempFileNameA(folder, "UNS", 0, copy) &&
+        ::CopyFileA(program.c_str(), copy, FALSE)) {
+        fw::File held(::CreateFileA(copy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING,
+                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        std::string line = "\"" + std::string(copy) + "\" /FINISH=\"" + work + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        // Not the uninstaller's current directory, which may be the one the helper removes.
+        const std::string directory = WorkingDirectory();
+        if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                     directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+            fw::KernelHandle thread(process.hThread), helper(process.hProcess);
+            return;
+        }
+        if (!held) ::DeleteFileA(copy);
+    }
+    // No helper: everything goes at the next restart.
+    RemoveAtRestart(program);
+    for (const std::string& directory : directories) RemoveAtRestart(directory);
+}
+
+void FinishUninstall(const std::string& what) {
+    std::vector<std::string> parts;
+    for (std::size_t from = 0, bar = 0; bar != std::string::npos; from = bar + 1) {
+        bar = what.find('|', from);
+        parts.push_back(what.substr(from, bar == std::string::npos ? bar : bar - from));
+    }
+    if (parts.size() < 2) return;
+    fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10))));
+    if (process) ::WaitForSingleObject(process.Get(), 60000);
+    Win32UndoMachine machine;
+    // The file to remove is a copy of this very program, or nothing is removed: whatever the
+    // command line says, the helper never takes another file with it.
+    const std::optional<std::string> file = machine.ReadRecord(parts[1]);
+    const std::optional<std::string> self = machine.ReadRecord(machine.ProgramPath());
+    if (!file || !self || *file != *self) return;
+    // The ended program's file may be let go a moment after its process.
+    for (int attempt = 0; attempt < 50 && machine.RemoveFile(parts[1]) == setup::UndoMachine::Removal::kInUse; ++attempt)
+        ::Sleep(100);
+    if (machine.FileStamp(parts[1])) machine.RemoveAtRestart(parts[1]);
+    for (std::size_t i = 2; i < parts.size(); ++i)
+        if (!machine.RemoveEmptyDirectory(parts[i])) machine.RemoveAtRestart(parts[i]);
+}

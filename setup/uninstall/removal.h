@@ -1,0 +1,48 @@
+// The machine's side of the undo record and of uninstalling: the record file, the removal
+// of files, directories, INI entries and registry keys, and the helper that removes the
+// program's own file once it has ended.
+#pragma once
+
+#include "../../framework/handles.h"
+#include "undo_record.h"
+#include "uninstall.h"
+
+#include <string>
+
+// The record file: each line appended and handed to the disk as it is written.
+class RecordFile : public setup::RecordSink {
+public:
+    bool Open(const std::string& path) override;
+    void Append(const std::string& lines) override;
+
+private:
+    fw::File m_file;
+};
+
+class Win32UndoMachine : public setup::UndoMachine {
+public:
+    std::optional<std::string> ReadRecord(const std::string& path) override;
+    std::optional<setup::FileFacts> FileStamp(const std::string& path) override;
+    Removal RemoveFile(const std::string& path) override;
+    bool RemoveAtRestart(const std::string& path) override;
+    bool RemoveEmptyDirectory(const std::string& path) override;
+    void DeleteProfileEntry(const char* section, const char* key, const char* file) override;
+    bool ProfileSectionEmpty(const char* section, const char* file) override;
+    bool ProfileFileEmpty(const char* file) override;
+    bool DeleteEmptyRegistryKey(setup::RegistryRoot root, const std::string& subKey) override;
+    std::string ProgramPath() override;
+    void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) override;
+};
+
+// A directory that is some process's current directory cannot be removed: the uninstaller
+// and its helper work in the system directory, which no accepted record's directories hold.
+std::string WorkingDirectory();
+void LeaveCurrentDirectory();
+
+// The helper's work (/FINISH=PID|FILE|DIR|...): waits for the process to end, removes the
+// file (only a copy of this program), then each directory when empty; what cannot go now
+// goes at the next restart.
+void FinishUninstall(const std::string& what);
+
+// The system's handle of a registry root.
+HKEY RootKey(setup::RegistryRoot root);

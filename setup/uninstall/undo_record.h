@@ -1,0 +1,85 @@
+// The undo record: the journal's second writer. One line for every change an installation
+// makes, appended and handed to the system as the change happens, so that a run that
+// ends half way leaves a true record of what it did; and its reader, which takes a record
+// whole or refuses it.
+//
+// A line is a kind and its fields, separated by tabs, ended by CR LF; a field's "%", tabs
+// and other control characters are written as "%" and two hexadecimal digits.
+#pragma once
+
+#include "../engine/journal.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace setup {
+
+class SetupEngine;
+
+// The first line of every record.
+extern const char* const kUndoRecordHeader;
+
+struct UndoEntry {
+    enum class Kind { kDestination, kDirectory, kFile, kReplaced, kIni, kStartup, kKey, kValue, kGroup, kItem };
+    Kind kind = Kind::kFile;
+    std::vector<std::string> fields;  // after the kind, as they were before escaping
+    int line = 0;                     // from 1
+};
+
+struct UndoRecord {
+    std::vector<UndoEntry> entries;
+    std::string error;  // why the text is no record, or a damaged one; empty when it is whole
+};
+
+UndoRecord ReadUndoRecord(std::string_view text);
+
+// Where the record's lines go.
+class RecordSink {
+public:
+    virtual ~RecordSink() = default;
+    // Opens (or creates) the file to append to; false when it cannot be.
+    virtual bool Open(const std::string& path) = 0;
+    // Appends whole lines and hands them to the disk at once.
+    virtual void Append(const std::string& lines) = 0;
+};
+
+// Turns the journal's changes into record lines. Until the installation directory is
+// settled and the record can be made in it, the lines wait in memory.
+class UndoWriter : public JournalWriter {
+public:
+    UndoWriter(SetupEngine& engine, RecordSink& sink) : m_engine(engine), m_sink(sink) {}
+
+    void RunStarted(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    void Answered(const std::string& question, const std::string& answer, const Answer& how) override;
+    void DirectoryMade(const std::string& path, bool created, bool failed) override;
+    void FileInstalled(const InstalledFile& file) override;
+    void FileSkipped(const std::string&, FileSkip) override {}
+    void IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,
+                         const std::string& value, const std::optional<std::string>& replaced,
+                         IniNew created) override;
+    void StartupLineWritten(const std::string& key, const std::string& before, const std::string& after) override;
+    void RegistryKeyOpened(const std::string& key, bool created, bool failed, int newLevels) override;
+    void RegistryValueWritten(const std::string& key, const char* name, const char* data, bool written,
+                              const std::optional<std::string>& replaced) override;
+    void ProgramManagerConnected(bool) override {}
+    void ProgramGroupFound(const std::string& name) override;
+    void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
+    void ProgramStarted(const std::string&, ProgramStart) override {}
+    void RestartRequested(bool, Restart) override {}
+    void Undone(const std::string&, const std::string&) override {}
+    void RunEnded(RunEnd, int) override { Flush(); }
+
+private:
+    void Add(const char* kind, std::initializer_list<std::string> fields);
+    void Flush();
+
+    SetupEngine& m_engine;
+    RecordSink& m_sink;
+    std::string m_waiting;  // lines not yet in the file
+    bool m_open = false;
+    std::string m_group;    // the group the items go to
+    std::vector<std::string> m_groupsThere;  // groups there before the installation made them
+};
+
+}  // namespace setup

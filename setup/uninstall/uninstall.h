@@ -1,0 +1,48 @@
+// Uninstalling: what the undo record says an installation did, undone in reverse order,
+// through the installer's own machine operations and answer source, and never beyond what
+// the record names and the installation could have written.
+#pragma once
+
+#include "../engine/journal.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+// What uninstalling asks of the machine beyond what installing does.
+class UndoMachine {
+public:
+    enum class Removal { kRemoved, kInUse, kFailed };
+    virtual ~UndoMachine() = default;
+    // The whole record file; none when it cannot be read.
+    virtual std::optional<std::string> ReadRecord(const std::string& path) = 0;
+    // A file's size and last-write time, read without opening it (crc32 left 0); none when
+    // nothing is there.
+    virtual std::optional<FileFacts> FileStamp(const std::string& path) = 0;
+    virtual Removal RemoveFile(const std::string& path) = 0;
+    // Removed when the system next starts (MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT).
+    virtual bool RemoveAtRestart(const std::string& path) = 0;
+    // False when it is not there or not empty.
+    virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
+    // Deletes an INI entry, or a whole section when key is null.
+    virtual void DeleteProfileEntry(const char* section, const char* key, const char* file) = 0;
+    virtual bool ProfileSectionEmpty(const char* section, const char* file) = 0;
+    virtual bool ProfileFileEmpty(const char* file) = 0;
+    // Deletes a registry key that has neither values nor subkeys; false otherwise.
+    virtual bool DeleteEmptyRegistryKey(RegistryRoot root, const std::string& subKey) = 0;
+    // The running program's full path.
+    virtual std::string ProgramPath() = 0;
+    // The program cannot remove its own file while it runs: once it has ended, a helper
+    // removes it and then the directories (in this order, each when empty).
+    virtual void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) = 0;
+};
+
+// The directories and names an installation by the script could have written, for the
+// record's entries to be checked against. Empty when they are all allowed; else why not.
+class SetupEngine;
+std::string CheckUndoRecord(SetupEngine& engine, const std::vector<struct UndoEntry>& entries,
+                            const std::string& recordPath);
+
+}  // namespace setup
