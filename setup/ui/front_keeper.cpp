@@ -26,38 +26,42 @@ void FrontKeeper::Start(HWND dialog) {
     // Topmost until the user's first press: above the shell's windows whatever has the foreground,
     // with no timer to run and no permission needed, which taking the foreground would need.
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_marker.Reset(::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                     nullptr, instance, nullptr));
+    m_aboveMarker = true;
     ::SetTimer(dialog, kTimer, kTimerMs, nullptr);
 }
 
 void FrontKeeper::OnDeactivated() {
     // Not during the change of activation itself: the system is still in the middle of it.
-    if (!m_dialog) return;
-    m_activationTaken = false;
-    ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
+    if (m_dialog) ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
 }
 
 void FrontKeeper::OnUserPressed() {
-    // Now, in the hook, before the press reaches its window: a window the user clicks comes up
-    // above the dialog as any window does.
+    // Nothing more in the hook, which holds the press until it returns: the dialog lets go of
+    // the front once the press has reached its window.
     s_armed = nullptr;
-    ::SetWindowPos(m_dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // The hooks go once the hook has returned.
     ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
 }
 
 void FrontKeeper::Check() {
     if (!m_dialog) return;
     if (s_armed != this) {
+        // Below the window the user brought to the front, which a topmost dialog would keep
+        // below it; not topmost any more either way.
+        const HWND front = ::GetForegroundWindow();
+        const bool other = front && ::GetWindowThreadProcessId(front, nullptr) != ::GetCurrentThreadId();
+        ::SetWindowPos(m_dialog, other ? front : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Stop();
         return;
     }
     // Only a change of place makes a window system that shows another program's new window over
-    // the dialog (as Wine's X11 desktop does) draw the order again: on the timer, the repair.
-    ::SetWindowPos(m_dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SetWindowPos(m_dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // The keys go to the question where the system allows it, once for each time it lost them.
-    if (!m_activationTaken && ::GetForegroundWindow() != m_dialog) ::SetForegroundWindow(m_dialog);
-    m_activationTaken = true;
+    // the dialog (as Wine's X11 desktop does) draw the order again: on the timer, the repair. The
+    // dialog changes places with a hidden topmost window, so that it stays the first one shown.
+    m_aboveMarker = !m_aboveMarker;
+    ::SetWindowPos(m_dialog, m_aboveMarker ? HWND_TOPMOST : m_marker.Get(), 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FrontKeeper::Stop() {
@@ -66,4 +70,5 @@ void FrontKeeper::Stop() {
     m_dialog = nullptr;
     m_keyboard.Reset();
     m_mouse.Reset();
+    m_marker.Reset();
 }

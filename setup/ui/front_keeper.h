@@ -18,11 +18,11 @@ public:
 
     // Starts keeping the dialog in front, until the user's first key or button press.
     void Start(HWND dialog);
-    // The dialog lost the activation: checked once the change is over.
+    // The dialog lost the activation: another window came up, checked once the change is over.
     void OnDeactivated();
-    // Tells the window system the dialog's place again and takes the activation back when
-    // another window took it, before the user pressed a key or a button; once the user has,
-    // lets go of the hooks and the timer.
+    // Tells the window system the dialog's place again, until the user pressed a key or a
+    // button; once the user has, lets go of the front, the hooks and the timer. The activation
+    // is not taken back: the system may refuse it, and it would bring the owner up with it.
     void Check();
 
     // The dialog's timer (each installer dialog has the one timer id 1000).
@@ -43,8 +43,10 @@ private:
     static FrontKeeper* s_armed;
 
     HWND m_dialog = nullptr;
-    bool m_activationTaken = false;  // since the last deactivation
     // Low-level hooks see every key and button the user presses, in whatever program.
     fw::Hook m_keyboard;
     fw::Hook m_mouse;
+    // A hidden topmost window, never shown, that the dialog changes places with.
+    fw::OwnedWindow m_marker;
+    bool m_aboveMarker = true;
 };
