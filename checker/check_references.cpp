@@ -73,6 +73,9 @@ void Checker::CheckUninstall() {
     const KeyLine* command = Find("UnInstall", "UnInstallString");
     const KeyLine* record = Find("UnInstall", "Record");
     const bool keeps = record && !record->value.empty();
+    const KeyLine* rollback = Find("UnInstall", "Rollback");
+    if (rollback && !keeps && m_engine.GetScriptInt("UnInstall", "Rollback", 0) != 0)
+        Warning(rollback->line, "\"Rollback\" needs a \"Record\": without one the installer ignores it and undoes nothing");
     if (keeps && m_engine.GetScriptInt("Initiation", "Set DefDir", 1) == 0)
         Warning(record->line, "with \"Set DefDir\" 0 the installation directory is C:\\, a whole drive, which "
                               "/UNINSTALL refuses: the record cannot be used");

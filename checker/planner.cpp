@@ -121,10 +121,19 @@ std::optional<std::string> Planner::ShowSetDirDialog() {
 }
 
 bool Planner::RunCopyDialog() {
+    if (KeepsRollback())
+        Add("Rollback", "a file installed over one that is there is first copied into " +
+                            setup::AsideFolderOf(UndoRecordPath()) +
+                            "\\; the copies go when the installation completes, and put back if it does not");
     setup::NoProgress progress;
     setup::CopyWalk walk(*this, progress, setup::CopyParameters{kSourceDir, m_installDir, m_diskCount, m_copyFromSubDir});
     m_disk = 1;
     return walk.CopyAllDisks();
+}
+
+bool Planner::CopyFileAside(const std::string& from, const std::string& to) {
+    Add("Rollback", from + "  ->  " + to);
+    return true;
 }
 
 bool Planner::EnsureDirectory(const std::string& path) {

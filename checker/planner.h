@@ -56,6 +56,8 @@ public:
     bool RequestExitWindows(unsigned flags, unsigned reserved) override;
     bool IsNtFamily() override { return true; }
     bool EnableShutdownPrivilege() override { return true; }
+    bool CopyFileAside(const std::string& from, const std::string& to) override;
+    bool DeletePath(const std::string&) override { return true; }
     bool StartProgram(const std::string& commandLine) override;
     void ShowBillboard(int position, const char* directory, const char* name) override;
     void RemoveBillboard() override;

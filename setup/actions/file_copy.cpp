@@ -72,10 +72,35 @@ int SetupEngine::ConfirmFileReplace(const char* sourceName, const char* destName
 }
 
 void SetupEngine::TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result,
-                                bool replaced) {
-    InstalledFile file{source, destination, result, replaced, std::nullopt};
+                                bool replaced, bool savedAside) {
+    InstalledFile file{source, destination, result, replaced, std::nullopt, savedAside};
     if (result == 0) file.facts = GetFileFacts(destination);
     m_journal.FileInstalled(file);
+}
+
+SetupEngine::Aside SetupEngine::SaveAside(const std::string& destination, const char* fileName) {
+    const std::string record = UndoRecordPath();
+    if (!KeepsRollback() || record.empty()) return Aside::kNone;
+    const std::string folder = AsideFolderOf(record);
+    for (;;) {
+        // Numbered, so that two files of one name in different directories keep apart.
+        std::string copy;
+        for (std::size_t number = m_asideCopies.size() + 1; copy.empty() || FileExists(copy); ++number)
+            copy = folder + "\\" + std::to_string(number) + "." + fileName;
+        if (FitsPath(copy) && CopyFileAside(destination, copy)) {
+            m_asideCopies.push_back(copy);
+            m_journal.FileSavedAside(destination, copy);
+            return Aside::kSaved;
+        }
+        // Kept aside or not installed: a file that cannot be copied (too little space) is a
+        // copy error like any other.
+        const int answer = AskCopyError(fileName);
+        if (answer == result::kIgnore) {
+            m_journal.FileSkipped(destination, FileSkip::kIgnored);
+            return Aside::kIgnored;
+        }
+        if (answer == result::kAbort && ConfirmStop()) return Aside::kStopped;
+    }
 }
 
 bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir) {
@@ -112,11 +137,14 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     }
 
     const bool replaced = m_journal.Active() && FitsPath(destination) && FileExists(destination);
+    const Aside aside = replaced ? SaveAside(destination, fileName) : Aside::kNone;
+    if (aside == Aside::kIgnored) return true;
+    if (aside == Aside::kStopped) return false;
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
         const std::uint32_t outcome = fits ? InstallFile(source.name, fileName, sourceDir, destDir) : kPathTooLong;
-        if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced);
+        if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved);
         if (outcome == 0) return true;
         const int answer = AskCopyError(fileName);
         if (answer == result::kIgnore) {

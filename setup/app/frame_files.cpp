@@ -60,6 +60,17 @@ void CMainFrame::WriteProfileValue(const char* section, const char* key, const c
     ::WritePrivateProfileStringA(section, key, value, file);
 }
 
+bool CMainFrame::CopyFileAside(const std::string& from, const std::string& to) {
+    const std::string folder = to.substr(0, to.rfind('\\'));
+    if (!::CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    // Not over a file that is there: a copy aside never replaces another.
+    return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
+bool CMainFrame::DeletePath(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) || ::RemoveDirectoryA(path.c_str());
+}
+
 bool CMainFrame::DirectoryExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

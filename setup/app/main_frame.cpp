@@ -73,11 +73,26 @@ LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
             RunUninstall(machine, m_run->RecordPath());
         } else {
             RunSetup();
+            RollBackStopped();
         }
         if (m_run) m_exitCode = m_run->Finish(*this);
         ::PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
     }
     return DefaultProc(WM_TIMER, wParam, lParam);
+}
+
+// An installation that keeps a rollback and stopped before it completed is undone now.
+void CMainFrame::RollBackStopped() {
+    if (!m_undoWriter || !m_undoWriter->Opened() || LastRunEnd() != setup::RunEnd::kStopped || !KeepsRollback()) return;
+    m_undoWriter->Close();
+    Win32UndoMachine machine;
+    RollBack(machine, UndoRecordPath(), false);
+}
+
+void CMainFrame::OfferPendingRollback() {
+    if (!KeepsRollback()) return;
+    Win32UndoMachine machine;
+    RollBack(machine, UndoRecordPath(), true);
 }
 
 LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam) {

@@ -78,6 +78,9 @@ public:
                               const std::string& sourceDir, const std::string& destDir) override;
     void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) override;
     bool DirectoryExists(const std::string& path) override;
+    bool CopyFileAside(const std::string& from, const std::string& to) override;
+    bool DeletePath(const std::string& path) override;
+    void OfferPendingRollback() override;
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
     bool RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) override;
@@ -115,6 +118,8 @@ private:
 
     // Redraws the whole window from m_hBackground at once.
     void Repaint();
+    // Undoes the installation just run when it keeps a rollback and stopped half way.
+    void RollBackStopped();
 
     static const fw::MessageEntry<CMainFrame> kMessageTable[5];
 

@@ -50,6 +50,7 @@ enum class Ask {
     kReplace,          // Yes, No, Replace All
     kDiskChange,       // put in the next disk
     kUninstall,        // remove the product?
+    kRollback,         // undo an earlier installation that did not complete?
 };
 
 // One message as the installer would show it.

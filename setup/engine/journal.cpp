@@ -75,6 +75,18 @@ void Journal::RestartRequested(bool reboot, Restart how) {
     Each(m_writers, [&](JournalWriter& w) { w.RestartRequested(reboot, how); });
 }
 
+void Journal::FileSavedAside(const std::string& path, const std::string& copy) {
+    Each(m_writers, [&](JournalWriter& w) { w.FileSavedAside(path, copy); });
+}
+
+void Journal::InstallationCompleted() {
+    Each(m_writers, [&](JournalWriter& w) { w.InstallationCompleted(); });
+}
+
+void Journal::RollbackStarted(const std::string& why) {
+    Each(m_writers, [&](JournalWriter& w) { w.RollbackStarted(why); });
+}
+
 void Journal::RunEnded(RunEnd end, int exitCode) {
     Each(m_writers, [&](JournalWriter& w) { w.RunEnded(end, exitCode); });
 }

@@ -29,8 +29,9 @@ struct InstalledFile {
     std::string source;       // the file read: under its plain or its compressed name
     std::string destination;  // the file written
     std::uint32_t result = 0; // the version library's result bits; 0 installed
-    bool replaced = false;    // a file was there before (it is not kept)
+    bool replaced = false;    // a file was there before
     std::optional<FileFacts> facts;  // of the installed file
+    bool savedAside = false;  // a copy of the file there before was kept aside, for a rollback
 };
 
 enum class FileSkip { kKept, kIgnored };
@@ -78,7 +79,13 @@ public:
     virtual void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) = 0;
     virtual void ProgramStarted(const std::string& commandLine, ProgramStart how) = 0;
     virtual void RestartRequested(bool reboot, Restart how) = 0;
-    // An uninstallation's step: what it was about, and what became of it.
+    // Before a file is installed over: the file there was copied aside (kept for a rollback).
+    virtual void FileSavedAside(const std::string& path, const std::string& copy) = 0;
+    // Every change of an installation that can be rolled back is made: it is complete.
+    virtual void InstallationCompleted() = 0;
+    // An installation that did not complete is undone, and why; its steps follow as Undone.
+    virtual void RollbackStarted(const std::string& why) = 0;
+    // An uninstallation's (or a rollback's) step: what it was about, and what became of it.
     virtual void Undone(const std::string& what, const std::string& outcome) = 0;
     virtual void RunEnded(RunEnd end, int exitCode) = 0;
 };
@@ -114,6 +121,9 @@ public:
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string& commandLine, ProgramStart how) override;
     void RestartRequested(bool reboot, Restart how) override;
+    void FileSavedAside(const std::string& path, const std::string& copy) override;
+    void InstallationCompleted() override;
+    void RollbackStarted(const std::string& why) override;
     void Undone(const std::string& what, const std::string& outcome) override;
     void RunEnded(RunEnd end, int exitCode) override;
 

@@ -64,6 +64,18 @@ int RetryIgnoreExit(int answer) {
     }
 }
 
+// The list of what stays, under its heading, within the 1023 characters a message holds.
+void AppendStayed(std::string& text, const std::vector<std::string>& stayed, const char* heading) {
+    if (!stayed.empty()) text += std::string("\n\n") + heading;
+    for (const std::string& entry : stayed) {
+        if (text.size() + entry.size() > 900) {
+            text += "\n...";
+            break;
+        }
+        text += "\n" + entry;
+    }
+}
+
 }  // namespace
 
 bool SetupEngine::AskPreviousVersion() {
@@ -183,16 +195,25 @@ int SetupEngine::ReportUninstallRefused(const std::string& record, const std::st
 
 int SetupEngine::ReportUninstalled(const std::vector<std::string>& stayed) {
     std::string text = m_installName + " has been removed.";
-    if (!stayed.empty()) text += "\n\nThese were changed after the installation and stay:";
-    for (const std::string& entry : stayed) {
-        // The message holds 1023 characters.
-        if (text.size() + entry.size() > 900) {
-            text += "\n...";
-            break;
-        }
-        text += "\n" + entry;
-    }
+    AppendStayed(text, stayed, "These were changed after the installation and stay:");
     return AskQuestion(Question(Ask::kReport, "End of Uninstall", text.c_str(), "Uninstall End Message", style::kOk))
+        .value;
+}
+
+bool SetupEngine::AskRollbackPending(const std::string& directory) {
+    const std::string text = "An earlier installation of " + m_installName + " into " + directory +
+                             " did not finish.\n\nDo you wish to undo the changes it made before this installation "
+                             "begins ?";
+    return Yes(AskQuestion(Question(Ask::kRollback, "Unfinished Installation", text.c_str(), "Rollback Pending Message",
+                                    kYesNoQuestion))
+                   .value);
+}
+
+int SetupEngine::ReportRolledBack(const std::vector<std::string>& stayed) {
+    std::string text = "The installation of " + m_installName + " did not finish: the changes it made have been undone.";
+    AppendStayed(text, stayed, "These were changed by someone else during the installation and stay:");
+    return AskQuestion(Question(Ask::kReport, "Installation Undone", text.c_str(), "Rollback Message",
+                                style::kOk | style::kInformationIcon))
         .value;
 }
 

@@ -1,5 +1,5 @@
 // The installation sequence: one fixed order of steps, each with its rule whether to go
-// on. Nothing is undone when it stops half way.
+// on. Nothing is undone when it stops half way, unless the undo record asks for rollback.
 #include "setup_engine.h"
 
 #include "../script/text.h"
@@ -24,6 +24,7 @@ void SetupEngine::RunSetup() {
     m_restartStarted = false;
     m_runEnd = RunEnd::kNothingToDo;
     m_destinationSettled = false;
+    m_pendingChecked.clear();
     if (!ReadInitiation()) return;  // no product named: nothing is shown
     m_runEnd = RunSequence() ? RunEnd::kCompleted : RunEnd::kStopped;
 }
@@ -44,6 +45,7 @@ bool SetupEngine::RunSequence() {
     WriteVersionEntries();
     WriteRegisterSection();
     WriteUninstallEntry();
+    CompleteInstallation();
     if (RunExecuteFile()) return true;  // a started program ends the installation quietly
     CloseInstallation(restartFlag);
     return true;
@@ -67,6 +69,8 @@ bool SetupEngine::RunCopyPhase() {
         if (m_setDefDir && !RunSetDirDialog()) return false;
         if (!CheckDiskSpace(m_installDir.empty() ? 0 : m_installDir[0] - 'A')) return false;
         m_destinationSettled = true;
+        if (m_installDir != m_pendingChecked) OfferPendingRollback();
+        m_pendingChecked = m_installDir;
         if (!m_setDefDir || CreateInstallDirectory(m_installDir)) break;
         if (!AskRetypeDirectory()) return false;
     }
@@ -96,6 +100,16 @@ void SetupEngine::CloseInstallation(bool restartFlag) {
 }
 
 bool SetupEngine::KeepsUndoRecord() const { return !GetScriptValue("UnInstall", "Record", nullptr, kPathBufferSize).empty(); }
+
+bool SetupEngine::KeepsRollback() const { return KeepsUndoRecord() && GetScriptInt("UnInstall", "Rollback", 0) != 0; }
+
+void SetupEngine::CompleteInstallation() {
+    if (!KeepsRollback()) return;
+    m_journal.InstallationCompleted();
+    for (const std::string& copy : m_asideCopies) DeletePath(copy);
+    if (!m_asideCopies.empty()) DeletePath(AsideFolderOf(UndoRecordPath()));
+    m_asideCopies.clear();
+}
 
 std::string SetupEngine::UndoRecordPath() const {
     char path[kPathBufferSize];

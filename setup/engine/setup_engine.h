@@ -23,6 +23,9 @@ struct SelectQuestion;
 // Buffer size of paths and script values.
 constexpr std::size_t kPathBufferSize = 256;
 
+// The folder beside an undo record that keeps the copies aside ("C:\APP\APP.UNR.OLD").
+inline std::string AsideFolderOf(const std::string& recordPath) { return recordPath + ".OLD"; }
+
 // A file time in local time.
 struct LocalTime {
     int year = 0;
@@ -62,9 +65,16 @@ public:
     // Undoes what the undo record at recordPath says an installation did, after the user
     // confirmed it; the record refused, nothing is changed.
     void RunUninstall(UndoMachine& machine, const std::string& recordPath);
+    // Undoes the record's last installation, which did not complete, and puts back the files
+    // it kept aside: at once after it stopped, or (pending) at a later start when the user
+    // agrees. Nothing when that installation completed or keeps no rollback.
+    void RollBack(UndoMachine& machine, const std::string& recordPath, bool pending);
 
     // --- The undo record ([UnInstall] "Record"). ---
     bool KeepsUndoRecord() const;
+    // [UnInstall] "Rollback": files installed over are copied aside first, and an installation
+    // that does not complete is undone. Only with a record.
+    bool KeepsRollback() const;
     // Where the record goes, once the destination is settled; empty before, or without one.
     std::string UndoRecordPath() const;
     const std::string& InstallDir() const { return m_installDir; }
@@ -139,6 +149,9 @@ public:
     int ReportUninstallRefused(const std::string& record, const std::string& reason);
     int ReportUninstalled(const std::vector<std::string>& stayed);
     bool AskUninstallRestart();
+    // The rollback's messages.
+    bool AskRollbackPending(const std::string& directory);
+    int ReportRolledBack(const std::vector<std::string>& stayed);
     // The same question, with the folder where the disk before was.
     Answer AskDiskChange(int disk, const std::string& current);
 
@@ -243,6 +256,13 @@ public:
     virtual bool RequestExitWindows(unsigned flags, unsigned reserved) = 0;
     virtual bool IsNtFamily() = 0;
     virtual bool EnableShutdownPrivilege() = 0;
+    // A copy of a file kept aside, made with its folder when that is missing; and a file or
+    // empty directory deleted. False when the system refused.
+    virtual bool CopyFileAside(const std::string& from, const std::string& to) = 0;
+    virtual bool DeletePath(const std::string& path) = 0;
+    // Once the installation directory is settled, before anything is written into it: an
+    // earlier installation there that did not complete is offered to be undone.
+    virtual void OfferPendingRollback() {}
     // Starts a program (the command line as written) and gives it half a second.
     virtual bool StartProgram(const std::string& commandLine) = 0;
     // The pictures shown on the background during the copy.
@@ -250,6 +270,8 @@ public:
     virtual void RemoveBillboard() = 0;
 
 protected:
+    // Every change is made: the record marks it, and the copies aside go.
+    void CompleteInstallation();
 
     std::string m_installDir;  // ends with a backslash; "C:\" until the user chooses
     int m_setDefDir = 1;
@@ -267,6 +289,8 @@ protected:
     Journal m_journal;
     bool m_destinationSettled = false;  // the installation directory is the one to install into
     std::string m_programFile, m_scriptFile;
+    std::vector<std::string> m_asideCopies;  // made by this installation
+    std::string m_pendingChecked;            // the directory whose record was looked at
 
 private:
     // The changes, each told to the journal once.
@@ -279,7 +303,12 @@ private:
     bool SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data);
     // How many levels of the key's path, from its end, are not there yet.
     int MissingKeyLevels(const std::string& root, std::string subKey);
-    void TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result, bool replaced);
+    void TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result, bool replaced,
+                       bool savedAside);
+    // With rollback, the file at destination copied aside before it is installed over: not
+    // needed, kept, or not (the file is then passed over, or the installation ends).
+    enum class Aside { kNone, kSaved, kIgnored, kStopped };
+    Aside SaveAside(const std::string& destination, const char* fileName);
 
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
     // key (fields 1 and 2) get value(field 3) (fields: 2 or 3).

@@ -35,6 +35,7 @@ Answer RuleAnswers::AskMessage(const MessageQuestion& question) {
     case Ask::kRestart:
     case Ask::kReplace:
     case Ask::kUninstall:
+    case Ask::kRollback:
         return Given(DefaultButton(question), Origin::kRule, "the default button");
     case Ask::kStop: return Given(result::kYes, Origin::kRule, "a quiet run stops when a rule says so");
     case Ask::kRetypeDirectory:

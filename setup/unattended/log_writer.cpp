@@ -63,7 +63,10 @@ void LogWriter::FileInstalled(const InstalledFile& file) {
     if (file.result == 0 && file.facts)
         facts = Format(" (%lu bytes, CRC-32 %08lX)", static_cast<unsigned long>(file.facts->size),
                        static_cast<unsigned long>(file.facts->crc32));
-    const char* kind = file.result != 0 ? "" : file.replaced ? ", replacing the file that was there" : ", new";
+    const char* kind = file.result != 0     ? ""
+                       : file.savedAside ? ", replacing the file that was there (kept aside)"
+                       : file.replaced   ? ", replacing the file that was there"
+                                         : ", new";
     Line(Format("file %s -> %s: %s%s%s", file.source.c_str(), file.destination.c_str(),
                 DescribeInstallResult(file.result).c_str(), kind, facts.c_str()));
 }
@@ -117,8 +120,19 @@ void LogWriter::RestartRequested(bool reboot, Restart how) {
     Line(Format("%s: %s", reboot ? "reboot" : "restart of Windows", kHow[static_cast<int>(how)]));
 }
 
+void LogWriter::FileSavedAside(const std::string& path, const std::string& copy) {
+    Line("file " + path + ": kept aside as " + copy + " for a rollback");
+}
+
+void LogWriter::InstallationCompleted() { Line("installation complete: the copies kept aside go"); }
+
+void LogWriter::RollbackStarted(const std::string& why) {
+    m_undoing = "rollback";
+    Line("rollback: " + why);
+}
+
 void LogWriter::Undone(const std::string& what, const std::string& outcome) {
-    Line("uninstall: " + what + ": " + outcome);
+    Line(std::string(m_undoing) + ": " + what + ": " + outcome);
 }
 
 void LogWriter::RunEnded(RunEnd end, int exitCode) {

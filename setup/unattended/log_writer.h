@@ -45,6 +45,9 @@ public:
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string& commandLine, ProgramStart how) override;
     void RestartRequested(bool reboot, Restart how) override;
+    void FileSavedAside(const std::string& path, const std::string& copy) override;
+    void InstallationCompleted() override;
+    void RollbackStarted(const std::string& why) override;
     void Undone(const std::string& what, const std::string& outcome) override;
     void RunEnded(RunEnd end, int exitCode) override;
 
@@ -52,6 +55,7 @@ private:
     void Line(const std::string& text);
 
     LogSink& m_sink;
+    const char* m_undoing = "uninstall";  // the word before each step undone
 };
 
 // The version library's result bits in words ("cannot read the source, ..."); "installed"

@@ -95,6 +95,25 @@ bool Win32UndoMachine::DeleteEmptyRegistryKey(setup::RegistryRoot root, const st
     return subKeys == 0 && values == 0 && ::RegDeleteKeyA(RootKey(root), subKey.c_str()) == ERROR_SUCCESS;
 }
 
+Win32UndoMachine::Removal Win32UndoMachine::RestoreFile(const std::string& copy, const std::string& path) {
+    // Moved within a drive, copied across drives; the copy goes once it is in place.
+    if (::MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return Removal::kRemoved;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
+        return Removal::kFailed;
+    // Held open: the system puts the copy in its place when it next starts.
+    return ::MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)
+               ? Removal::kInUse
+               : Removal::kFailed;
+}
+
+bool Win32UndoMachine::CutRecord(const std::string& path, std::size_t size) {
+    if (size == 0) return ::DeleteFileA(path.c_str()) != 0;
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && ::SetFilePointer(file.Get(), static_cast<LONG>(size), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+           ::SetEndOfFile(file.Get());
+}
+
 std::string Win32UndoMachine::ProgramPath() {
     char path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);

@@ -14,6 +14,7 @@ class RecordFile : public setup::RecordSink {
 public:
     bool Open(const std::string& path) override;
     void Append(const std::string& lines) override;
+    void Close() override { m_file.Reset(); }
 
 private:
     fw::File m_file;
@@ -30,6 +31,8 @@ public:
     bool ProfileSectionEmpty(const char* section, const char* file) override;
     bool ProfileFileEmpty(const char* file) override;
     bool DeleteEmptyRegistryKey(setup::RegistryRoot root, const std::string& subKey) override;
+    Removal RestoreFile(const std::string& copy, const std::string& path) override;
+    bool CutRecord(const std::string& path, std::size_t size) override;
     std::string ProgramPath() override;
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) override;
 };

@@ -3,6 +3,8 @@
 #include "../engine/setup_engine.h"
 #include "../script/text.h"
 
+#include <algorithm>
+
 namespace setup {
 
 const char* const kUndoRecordHeader = "SETUP UNDO RECORD 1";
@@ -18,7 +20,8 @@ struct KindInfo {
 // In the order of UndoEntry::Kind.
 constexpr KindInfo kKinds[] = {{"dest", 1, 0},    {"dir", 1, 0},   {"file", 4, 0},    {"replaced", 1, 0},
                                {"ini", 5, 1},     {"startup", 3, 0}, {"key", 2, 0},  {"value", 4, 1},
-                               {"group", 2, 0},   {"item", 2, 0}};
+                               {"group", 2, 0},   {"item", 2, 0},  {"saved", 2, 0},   {"rollback", 0, 0},
+                               {"done", 0, 0}};
 
 constexpr const char* kIniStates[] = {"value", "key", "section", "file"};  // in the order of IniNew
 
@@ -125,9 +128,14 @@ UndoRecord ReadUndoRecord(std::string_view text) {
         }
         const std::string_view line = text.substr(at, end - 1 - at);
         at = end + 1;
-        if (line == header) continue;  // each installation into the same record begins anew
+        if (line == header) {  // each installation into the same record begins anew
+            ++record.parts;
+            record.lastPartOffset = at - line.size() - 2;
+            continue;
+        }
         UndoEntry entry;
         entry.line = number;
+        entry.part = record.parts;
         std::string kind;
         const char* problem = nullptr;
         for (std::size_t from = 0, tab = 0; tab != std::string_view::npos && !problem; from = tab + 1) {
@@ -158,9 +166,46 @@ UndoRecord ReadUndoRecord(std::string_view text) {
     return record;
 }
 
+bool LastPartPending(const UndoRecord& record) {
+    bool rollback = false, done = false;
+    for (const UndoEntry& entry : record.entries) {
+        if (entry.part != record.parts) continue;
+        rollback = rollback || entry.kind == UndoEntry::Kind::kRollback;
+        done = done || entry.kind == UndoEntry::Kind::kDone;
+    }
+    return record.error.empty() && rollback && !done;
+}
+
+std::vector<UndoEntry> EntriesToUndo(const std::vector<UndoEntry>& entries) {
+    std::vector<int> completed;
+    for (const UndoEntry& entry : entries)
+        if (entry.kind == UndoEntry::Kind::kDone) completed.push_back(entry.part);
+    auto isCompleted = [&](int part) { return std::find(completed.begin(), completed.end(), part) != completed.end(); };
+    std::vector<UndoEntry> out;
+    std::vector<std::pair<int, std::string>> saved;  // part and folded path
+    for (const UndoEntry& entry : entries) {
+        if (!isCompleted(entry.part)) {
+            out.push_back(entry);
+            continue;
+        }
+        if (entry.kind == UndoEntry::Kind::kSaved) {
+            saved.emplace_back(entry.part, FoldName(entry.fields[0]));
+            continue;
+        }
+        out.push_back(entry);
+        if (entry.kind == UndoEntry::Kind::kFile &&
+            std::find(saved.begin(), saved.end(), std::make_pair(entry.part, FoldName(entry.fields[0]))) != saved.end()) {
+            out.back().kind = UndoEntry::Kind::kReplaced;
+            out.back().fields.resize(1);
+        }
+    }
+    return out;
+}
+
 // --- The writer. ---
 
 void UndoWriter::Add(const char* kind, std::initializer_list<std::string> fields) {
+    if (m_closed) return;
     m_waiting += kind;
     for (const std::string& field : fields) m_waiting += "\t" + Escape(field);
     m_waiting += "\r\n";
@@ -173,10 +218,20 @@ void UndoWriter::Flush() {
         const std::string path = m_engine.UndoRecordPath();
         if (path.empty() || !m_sink.Open(path)) return;  // the directory is not there yet
         m_open = true;
-        m_waiting = std::string(kUndoRecordHeader) + "\r\ndest\t" + Escape(m_engine.InstallDir()) + "\r\n" + m_waiting;
+        m_waiting = std::string(kUndoRecordHeader) + "\r\ndest\t" + Escape(m_engine.InstallDir()) + "\r\n" +
+                    (m_engine.KeepsRollback() ? "rollback\r\n" : "") + m_waiting;
     }
     m_sink.Append(m_waiting);
     m_waiting.clear();
+}
+
+void UndoWriter::Close() {
+    m_closed = true;
+    m_sink.Close();
+}
+
+void UndoWriter::InstallationCompleted() {
+    if (m_engine.KeepsRollback()) Add("done", {});
 }
 
 void UndoWriter::Answered(const std::string& question, const std::string& answer, const Answer& how) {
@@ -190,9 +245,10 @@ void UndoWriter::DirectoryMade(const std::string& path, bool created, bool) {
 
 void UndoWriter::FileInstalled(const InstalledFile& file) {
     if (file.result != 0) return;
-    // A replaced file stays: there is no copy of the one before. So does one whose facts
-    // cannot be read back, since the uninstallation could not tell whether it changed.
-    if (file.replaced || !file.facts) {
+    // A replaced file stays: there is no copy of the one before (one kept aside goes when the
+    // installation completes). So does one whose facts cannot be read back, since the
+    // uninstallation could not tell whether it changed.
+    if ((file.replaced && !file.savedAside) || !file.facts) {
         Add("replaced", {file.destination});
         return;
     }

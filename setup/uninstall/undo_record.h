@@ -21,18 +21,32 @@ class SetupEngine;
 extern const char* const kUndoRecordHeader;
 
 struct UndoEntry {
-    enum class Kind { kDestination, kDirectory, kFile, kReplaced, kIni, kStartup, kKey, kValue, kGroup, kItem };
+    // kSaved: a file copied aside before it was installed over; kRollback: the installation
+    // keeps copies aside and marks its completion with kDone.
+    enum class Kind {
+        kDestination, kDirectory, kFile, kReplaced, kIni, kStartup, kKey, kValue, kGroup, kItem,
+        kSaved, kRollback, kDone
+    };
     Kind kind = Kind::kFile;
     std::vector<std::string> fields;  // after the kind, as they were before escaping
     int line = 0;                     // from 1
+    int part = 0;                     // the installation, from 1, that wrote it
 };
 
 struct UndoRecord {
     std::vector<UndoEntry> entries;
     std::string error;  // why the text is no record, or a damaged one; empty when it is whole
+    int parts = 0;      // installations into the record
+    std::size_t lastPartOffset = 0;  // where the last one begins
 };
 
 UndoRecord ReadUndoRecord(std::string_view text);
+
+// True when the record's last installation can be rolled back and never completed.
+bool LastPartPending(const UndoRecord& record);
+// The entries as an uninstallation undoes them: an installation that completed deleted its
+// copies aside, so what it installed over another file stays, as any replaced file does.
+std::vector<UndoEntry> EntriesToUndo(const std::vector<UndoEntry>& entries);
 
 // Where the record's lines go.
 class RecordSink {
@@ -42,6 +56,8 @@ public:
     virtual bool Open(const std::string& path) = 0;
     // Appends whole lines and hands them to the disk at once.
     virtual void Append(const std::string& lines) = 0;
+    // Lets go of the file (before a rollback cuts it).
+    virtual void Close() {}
 };
 
 // Turns the journal's changes into record lines. Until the installation directory is
@@ -67,8 +83,16 @@ public:
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string&, ProgramStart) override {}
     void RestartRequested(bool, Restart) override {}
+    void FileSavedAside(const std::string& path, const std::string& copy) override { Add("saved", {path, copy}); }
+    void InstallationCompleted() override;
+    void RollbackStarted(const std::string&) override {}
     void Undone(const std::string&, const std::string&) override {}
     void RunEnded(RunEnd, int) override { Flush(); }
+
+    // True once this run's lines are in the record file.
+    bool Opened() const { return m_open; }
+    // Writes nothing more and lets go of the file.
+    void Close();
 
 private:
     void Add(const char* kind, std::initializer_list<std::string> fields);
@@ -78,6 +102,7 @@ private:
     RecordSink& m_sink;
     std::string m_waiting;  // lines not yet in the file
     bool m_open = false;
+    bool m_closed = false;
     std::string m_group;    // the group the items go to
     std::vector<std::string> m_groupsThere;  // groups there before the installation made them
 };

@@ -2,7 +2,10 @@
 
 #include "../engine/setup_engine.h"
 #include "../script/text.h"
+#include "record_paths.h"
 #include "undo_record.h"
+
+#include <memory>
 
 namespace setup {
 
@@ -10,175 +13,31 @@ namespace {
 
 using Kind = UndoEntry::Kind;
 
-constexpr const char* kUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::string WithSlash(std::string directory) {
-    if (!directory.empty() && directory.back() != '\\') directory += '\\';
-    return directory;
-}
-
-// A full path of the plain form "X:\name\name": no other separator, no "." or ".." part, no
-// empty part inside, no second colon, no wildcard.
-bool PlainPath(const std::string& path) {
-    const char drive = static_cast<char>(path.empty() ? 0 : path[0] & ~0x20);
-    if (path.size() < 3 || path.size() > 255 || drive < 'A' || drive > 'Z' || path[1] != ':' || path[2] != '\\')
-        return false;
-    for (std::size_t at = 3, end = 0; at < path.size(); at = end + 1) {
-        end = path.find('\\', at);
-        if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(at, end - at);
-        if (part.empty() || part == "." || part == ".." || part.find_first_of(":/*?\"<>|") != std::string::npos)
-            return false;
-    }
-    return true;
-}
-
-// True when path lies below directory (which ends with a backslash).
-bool Below(const std::string& path, const std::string& directory) {
-    return path.size() > directory.size() && FoldName(path).compare(0, directory.size(), FoldName(directory)) == 0;
-}
-
-// True when directory is path or lies below it.
-bool Holds(const std::string& path, const std::string& directory) {
-    return EqualNoCase(WithSlash(path), WithSlash(directory)) || Below(WithSlash(directory), WithSlash(path));
-}
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
-
-std::uint64_t Number(const std::string& digits, unsigned base) {
-    std::uint64_t value = 0;
-    for (char c : digits) value = value * base + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
-    return value;
-}
-
-// The [Windows] or [System] copy list names the file, on any disk, for any choice.
-bool Listed(const SetupEngine& script, const char* section, const std::string& name) {
-    int header = 0;
-    if (!script.FindSection(section, &header)) return false;
-    for (int index = header + 1; index < script.LineCount(); ++index) {
-        const std::string line = script.GetScriptLine(index);
-        const std::size_t first = line.find_first_not_of(' ');
-        if (first != std::string::npos && line[first] == '[') break;
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        std::string value = line.substr(equals + 1, line.find(',', equals) - equals - 1);
-        value.erase(0, value.find_first_not_of(' '));
-        value.erase(value.find_last_not_of(' ') + 1);
-        if (EqualNoCase(value, name)) return true;
-    }
-    return false;
-}
-
-// The INI files the script writes: as it names them ("win.ini") and as full paths.
-std::vector<std::string> ScriptIniFiles(SetupEngine& engine) {
-    std::vector<std::string> files;
-    std::vector<std::string> sections = {"ComPort", "Version"};
-    for (int dialog = 1; engine.FindSection(NumberedKey("Dialog", dialog).c_str()); ++dialog)
-        sections.push_back(NumberedKey("Dialog", dialog));
-    auto add = [&](const char* section, const char* key) {
-        for (int number = 1;; ++number) {
-            char file[kPathBufferSize];
-            if (!engine.GetScriptString(section, NumberedKey(key, number).c_str(), nullptr, file, sizeof file)) return;
-            files.push_back(file);
-            if (engine.ResolvePathRef(file, sizeof file, engine.InstallDir().c_str())) files.push_back(file);
-        }
-    };
-    add("Initiation", "Write INI");
-    for (const std::string& section : sections) add(section.c_str(), "File");
-    return files;
-}
-
-// The registry keys the script writes: [Register] and the uninstall entry.
-std::vector<std::string> ScriptRegistryKeys(const SetupEngine& script) {
-    std::vector<std::string> keys;
-    for (int key = 1;; ++key) {
-        const std::string number = std::to_string(key);
-        const std::string root = script.GetScriptValue("Register", ("Key " + number).c_str(), nullptr, kPathBufferSize);
-        const std::string subKey = script.GetScriptValue("Register", ("SubKey " + number).c_str(), nullptr, kPathBufferSize);
-        if (root.empty() || subKey.empty()) break;
-        keys.push_back(root + "\\" + subKey);
-    }
-    keys.push_back(script.GetScriptValue("UnInstall", "Key", "HKEY_LOCAL_MACHINE", kPathBufferSize) + kUninstallKey +
-                   script.GetScriptValue("UnInstall", "SubKey", nullptr, 50));
-    return keys;
-}
-
-bool OneOf(const std::string& name, const std::vector<std::string>& names) {
-    for (const std::string& known : names)
-        if (EqualNoCase(name, known)) return true;
-    return false;
-}
-
-bool ScriptGroup(const SetupEngine& script, const std::string& name) {
-    for (int number = 1;; ++number) {
-        const std::string group = script.GetScriptValue("Initiation", NumberedKey("Group", number).c_str(), nullptr,
-                                                        kPathBufferSize);
-        if (group.empty()) return false;
-        if (EqualNoCase(group, name)) return true;
-    }
-}
-
 }  // namespace
 
-std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& entries, const std::string& recordPath) {
-    const std::string windows = WithSlash(engine.WindowsDirectory()), system = WithSlash(engine.SystemDirectory());
-    std::vector<std::string> destinations;
-    for (const UndoEntry& entry : entries)
-        if (entry.kind == Kind::kDestination) destinations.push_back(WithSlash(entry.fields[0]));
-    auto inside = [&](const std::string& path) {
-        bool below = false;
-        for (const std::string& destination : destinations) below = below || Below(path, destination);
-        return below && PlainPath(path);
-    };
-    const std::vector<std::string> iniFiles = ScriptIniFiles(engine);
-    const std::vector<std::string> keys = ScriptRegistryKeys(engine);
-    for (const UndoEntry& entry : entries) {
-        const std::string& path = entry.fields[0];
-        const bool plain = PlainPath(path);
-        const std::string folder = FolderOf(path), name = path.substr(folder.size());
-        bool allowed = true;
-        switch (entry.kind) {
-        case Kind::kDestination:
-            // Never a whole drive, nor a directory that holds the system's own.
-            allowed = plain && path.size() > 3 && !Holds(path, windows) && !Holds(path, system);
-            break;
-        case Kind::kDirectory:
-            allowed = inside(path);
-            for (const std::string& destination : destinations)
-                allowed = allowed || (plain && path.size() > 3 && Holds(path, destination));
-            break;
-        case Kind::kFile:
-            allowed = inside(path) || (plain && ((EqualNoCase(folder, windows) && Listed(engine, "Windows", name)) ||
-                                                 (EqualNoCase(folder, system) && Listed(engine, "System", name))));
-            break;
-        case Kind::kIni:
-            // A bare name is a file of the Windows directory that the script names so.
-            allowed = folder.empty() ? OneOf(path, iniFiles) : inside(path) || (plain && OneOf(path, iniFiles));
-            break;
-        case Kind::kKey:
-        case Kind::kValue: allowed = OneOf(path, keys); break;
-        case Kind::kGroup:
-        case Kind::kItem: allowed = ScriptGroup(engine, path); break;
-        default: break;
-        }
-        if (!allowed)
-            return "line " + std::to_string(entry.line) + " names " + path +
-                   (entry.kind == Kind::kDestination ? " as the installation directory"
-                                                     : ", which lies outside what the installation could have written");
-    }
-    return inside(recordPath) ? std::string() : "it does not lie in the installation directory it names";
-}
+// What is undone: the whole record (an uninstallation), or its last installation, which did
+// not complete: at once after it stopped, or at a later start.
+enum class Scope { kUninstall, kStopped, kPending };
 
-// One uninstallation: the record's entries undone from the last to the first, the
-// uninstall entry after them, then the record and the program's own copy.
+// One uninstallation or rollback: the entries undone from the last to the first, the
+// uninstall entry after them, then the record (or the installation's part of it) and the
+// program's own copy.
 class Uninstaller {
 public:
-    Uninstaller(SetupEngine& engine, UndoMachine& machine) : m_engine(engine), m_machine(machine) {}
+    Uninstaller(SetupEngine& engine, UndoMachine& machine, Scope scope)
+        : m_engine(engine), m_machine(machine), m_scope(scope) {}
     void Run(const std::string& record);
 
 private:
+    // The entries to undo, checked; empty when there is nothing to undo or they are refused.
+    std::vector<UndoEntry> Read(UndoRecord& parsed);
+    bool Confirm();
+    void UndoAll(const std::vector<UndoEntry>& entries);
+    void LeaveRecord(const UndoRecord& parsed);
+    void Report();
     void Undo(const UndoEntry& entry);
     void UndoFile(const std::vector<std::string>& f);
+    void UndoSaved(const std::vector<std::string>& f);
     void UndoDirectory(const std::string& path);
     void UndoIni(const std::vector<std::string>& f);
     void UndoStartup(const std::vector<std::string>& f);
@@ -188,19 +47,22 @@ private:
     void Remove(const std::string& path);
     void RemoveDirectory(const std::string& path);
     void Tell(const std::string& what, const std::string& outcome) { m_engine.m_journal.Undone(what, outcome); }
-    void Stay(const std::string& what, const char* why) {
+    void Stay(const std::string& what, const std::string& why) {
         m_stayed.push_back(what);
-        Tell(what, std::string("stays: ") + why);
+        Tell(what, "stays: " + why);
     }
 
     SetupEngine& m_engine;
     UndoMachine& m_machine;
+    const Scope m_scope;
     std::string m_program, m_record;
     bool m_programLeft = false;  // the running program is one of the files to remove
     bool m_scheduled = false;    // something is removed only at the next restart
     std::vector<std::string> m_stayed;
     std::vector<std::string> m_leftDirectories;  // not empty while the record or the program is there
     std::vector<std::string> m_newGroups;        // groups the installation made: removed whole
+    std::vector<std::string> m_savedFiles;       // installed over, with their copies aside
+    std::vector<std::string> m_changedFiles;     // changed since: their copies aside are not put back
     std::unique_ptr<ProgramManager> m_manager;
     bool m_managerAsked = false;
     std::string m_shownGroup;
@@ -209,33 +71,76 @@ private:
 void Uninstaller::Run(const std::string& record) {
     m_record = record;
     m_program = m_machine.ProgramPath();
-    const std::optional<std::string> text = m_machine.ReadRecord(record);
-    UndoRecord parsed = text ? ReadUndoRecord(*text) : UndoRecord{{}, "it cannot be read"};
+    UndoRecord parsed;
+    const std::vector<UndoEntry> entries = Read(parsed);
+    if (entries.empty() || !Confirm()) return;
+    if (m_scope == Scope::kStopped) m_engine.m_journal.RollbackStarted("the installation stopped before it completed");
+    if (m_scope == Scope::kPending)
+        m_engine.m_journal.RollbackStarted("the installation into " + m_engine.InstallDir() + " before this one did not complete");
+    UndoAll(entries);
+    LeaveRecord(parsed);
+    Report();
+}
+
+std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
+    const std::optional<std::string> text = m_machine.ReadRecord(m_record);
+    parsed = text ? ReadUndoRecord(*text) : UndoRecord{{}, "it cannot be read"};
+    std::vector<UndoEntry> entries;
+    if (m_scope == Scope::kUninstall) {
+        entries = EntriesToUndo(parsed.entries);
+    } else {
+        // A rollback undoes an installation that keeps one and did not complete, or nothing.
+        if (!LastPartPending(parsed)) return {};
+        for (const UndoEntry& entry : parsed.entries)
+            if (entry.part == parsed.parts) entries.push_back(entry);
+    }
     std::string problem = parsed.error;
-    if (problem.empty() && (parsed.entries.empty() || parsed.entries[0].kind != Kind::kDestination))
+    if (problem.empty() && (entries.empty() || entries[0].kind != Kind::kDestination))
         problem = "it names no installation directory";
     if (problem.empty()) {
-        m_engine.SetInstallDir(WithSlash(parsed.entries[0].fields[0]).c_str());
-        problem = CheckUndoRecord(m_engine, parsed.entries, record);
+        m_engine.SetInstallDir(WithBackslash(entries[0].fields[0]).c_str());
+        problem = CheckUndoRecord(m_engine, entries, m_record);
     }
-    if (!problem.empty()) {
-        Tell("record " + record, "refused: " + problem);
-        m_engine.ReportUninstallRefused(record, problem);
-        return;
+    if (problem.empty()) return entries;
+    Tell("record " + m_record, "refused: " + problem);
+    m_engine.ReportUninstallRefused(m_record, problem);
+    return {};
+}
+
+bool Uninstaller::Confirm() {
+    switch (m_scope) {
+    case Scope::kUninstall: return m_engine.ConfirmUninstall();
+    case Scope::kPending: return m_engine.AskRollbackPending(m_engine.InstallDir());
+    case Scope::kStopped: break;
     }
-    if (!m_engine.ConfirmUninstall()) return;
-    for (const UndoEntry& entry : parsed.entries)
+    return true;
+}
+
+void Uninstaller::UndoAll(const std::vector<UndoEntry>& entries) {
+    for (const UndoEntry& entry : entries) {
         if (entry.kind == Kind::kGroup && entry.fields[1] == "new") m_newGroups.push_back(entry.fields[0]);
+        if (entry.kind == Kind::kSaved) m_savedFiles.push_back(entry.fields[0]);
+    }
     // The uninstall entry goes last: until then the product can be uninstalled again.
     auto isEntry = [](const UndoEntry& entry) {
         return (entry.kind == Kind::kKey || entry.kind == Kind::kValue) &&
                FoldName(entry.fields[0]).find(FoldName(kUninstallKey)) != std::string::npos;
     };
     for (int pass = 0; pass < 2; ++pass)
-        for (auto entry = parsed.entries.rbegin(); entry != parsed.entries.rend(); ++entry)
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
             if (isEntry(*entry) == (pass == 1)) Undo(*entry);
     m_manager.reset();
-    Remove(record);
+}
+
+// The record goes whole after an uninstallation; a rollback keeps what earlier installations
+// wrote into it. Then the folder of the copies aside, and the directories that held them.
+void Uninstaller::LeaveRecord(const UndoRecord& parsed) {
+    if (m_scope == Scope::kUninstall || parsed.lastPartOffset == 0) {
+        Remove(m_record);
+    } else if (m_machine.CutRecord(m_record, parsed.lastPartOffset)) {
+        Tell(m_record, "the installation's part removed");
+    }
+    m_machine.RemoveEmptyDirectory(AsideFolderOf(m_record));
     std::vector<std::string> helperDirectories;
     for (const std::string& directory : m_leftDirectories) {
         if (m_programLeft && Holds(directory, FolderOf(m_program))) helperDirectories.push_back(directory);
@@ -245,10 +150,19 @@ void Uninstaller::Run(const std::string& record) {
         m_machine.RemoveAfterExit(m_program, helperDirectories);
         Tell(m_program, "removed once the uninstallation has ended");
     }
-    m_engine.m_runEnd = RunEnd::kCompleted;
-    m_engine.ReportUninstalled(m_stayed);
+}
+
+void Uninstaller::Report() {
+    if (m_scope == Scope::kUninstall) {
+        m_engine.m_runEnd = RunEnd::kCompleted;
+        m_engine.ReportUninstalled(m_stayed);
+    } else {
+        m_engine.ReportRolledBack(m_stayed);
+    }
     if (!m_scheduled) return;
     m_engine.m_restartNeeded = true;
+    // An installation that goes on after the rollback asks for its own restart at its end.
+    if (m_scope == Scope::kPending) return;
     if (m_engine.AskUninstallRestart() && !m_engine.RestartSystem(0)) m_engine.ReportRestartFailure();
 }
 
@@ -257,6 +171,7 @@ void Uninstaller::Undo(const UndoEntry& entry) {
     switch (entry.kind) {
     case Kind::kDirectory: UndoDirectory(f[0]); break;
     case Kind::kFile: UndoFile(f); break;
+    case Kind::kSaved: UndoSaved(f); break;
     case Kind::kIni: UndoIni(f); break;
     case Kind::kStartup: UndoStartup(f); break;
     case Kind::kKey: UndoKey(f); break;
@@ -287,8 +202,28 @@ void Uninstaller::UndoFile(const std::vector<std::string>& f) {
     // A file in use cannot be read: its size and time decide.
     if (same)
         if (const std::optional<FileFacts> facts = m_engine.GetFileFacts(path)) same = facts->crc32 == Number(f[3], 16);
-    if (!same) return Stay(path, "changed since the installation");
-    Remove(path);
+    if (!same) {
+        m_changedFiles.push_back(path);
+        return Stay(path, "changed since the installation");
+    }
+    // A file installed over another is not removed: its copy aside takes its place.
+    if (!OneOf(path, m_savedFiles)) Remove(path);
+}
+
+void Uninstaller::UndoSaved(const std::vector<std::string>& f) {
+    const std::string &path = f[0], &copy = f[1];
+    if (!m_machine.FileStamp(copy)) return;  // no copy left to put back
+    if (OneOf(path, m_changedFiles)) {
+        if (m_machine.RemoveFile(copy) == UndoMachine::Removal::kRemoved) Tell(copy, "removed: the file changed since stays");
+        return;
+    }
+    switch (m_machine.RestoreFile(copy, path)) {
+    case UndoMachine::Removal::kRemoved: return Tell(path, "put back as it was before the installation");
+    case UndoMachine::Removal::kInUse:
+        m_scheduled = true;
+        return Tell(path, "in use: put back at the next restart");
+    case UndoMachine::Removal::kFailed: return Stay(path, "cannot be put back; it is kept as " + copy);
+    }
 }
 
 void Uninstaller::Remove(const std::string& path) {
@@ -390,7 +325,14 @@ void SetupEngine::RunUninstall(UndoMachine& machine, const std::string& recordPa
     m_restartStarted = false;
     m_runEnd = RunEnd::kStopped;
     ReadInitiation();
-    Uninstaller(*this, machine).Run(recordPath);
+    Uninstaller(*this, machine, Scope::kUninstall).Run(recordPath);
+}
+
+void SetupEngine::RollBack(UndoMachine& machine, const std::string& recordPath, bool pending) {
+    const std::string installDir = m_installDir;
+    Uninstaller(*this, machine, pending ? Scope::kPending : Scope::kStopped).Run(recordPath);
+    // The installation that goes on keeps the directory it was given.
+    m_installDir = installDir;
 }
 
 }  // namespace setup

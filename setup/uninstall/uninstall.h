@@ -5,6 +5,7 @@
 
 #include "../engine/journal.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ public:
     virtual bool ProfileFileEmpty(const char* file) = 0;
     // Deletes a registry key that has neither values nor subkeys; false otherwise.
     virtual bool DeleteEmptyRegistryKey(RegistryRoot root, const std::string& subKey) = 0;
+    // Puts a copy kept aside back in its place, over what is there: kInUse when that is held
+    // and the copy takes its place at the next restart.
+    virtual Removal RestoreFile(const std::string& copy, const std::string& path) = 0;
+    // Keeps the record's first size bytes; 0 removes it.
+    virtual bool CutRecord(const std::string& path, std::size_t size) = 0;
     // The running program's full path.
     virtual std::string ProgramPath() = 0;
     // The program cannot remove its own file while it runs: once it has ended, a helper

@@ -120,6 +120,19 @@ public:
         files[Key(destination)] = source->second;
         return 0;
     }
+    // Copies aside need room: none when full.
+    bool diskFull = false;
+    bool CopyFileAside(const std::string& from, const std::string& to) override {
+        log.push_back("aside:" + to);
+        auto source = files.find(Key(from));
+        if (diskFull || source == files.end()) return false;
+        directories.insert(Key(to.substr(0, to.rfind('\\'))));
+        files[Key(to)] = source->second;
+        return true;
+    }
+    bool DeletePath(const std::string& path) override {
+        return files.erase(Key(path)) != 0 || directories.erase(Key(path)) != 0;
+    }
     // INI entries written, as "FILE|SECTION|KEY" (upper case) to value, and in order.
     std::map<std::string, std::string> profile;
     std::vector<std::string> profileWrites;
@@ -234,6 +247,7 @@ public:
     using SetupEngine::m_copyEntryCount;
     using SetupEngine::m_copyFromSubDir;
     using SetupEngine::m_destinationSettled;
+    using SetupEngine::CompleteInstallation;
     using SetupEngine::m_diskCount;
     using SetupEngine::m_installDir;
     using SetupEngine::m_installName;

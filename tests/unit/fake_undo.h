@@ -50,6 +50,20 @@ public:
             if (value.compare(0, path.size() + 1, path + "|") == 0) return false;
         return m.keyClasses.erase(path) != 0;
     }
+    Removal RestoreFile(const std::string& copy, const std::string& path) override {
+        if (inUse.count(Upper(path))) return Removal::kInUse;
+        auto found = m.files.find(Upper(copy));
+        if (found == m.files.end()) return Removal::kFailed;
+        m.files[Upper(path)] = found->second;
+        m.files.erase(found);
+        return Removal::kRemoved;
+    }
+    bool CutRecord(const std::string& path, std::size_t size) override {
+        if (path != recordPath || size > record.size()) return false;
+        record.resize(size);
+        if (size == 0) m.files.erase(Upper(path));
+        return true;
+    }
     std::string ProgramPath() override { return "A:\\SETUP.EXE"; }
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>&) override { helper = program; }
 

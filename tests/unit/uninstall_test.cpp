@@ -27,6 +27,8 @@ TEST(UndoRecord, ReaderRefusesWhatTheInstallerDidNotWrite) {
         {kHeader + "ini\tA.INI\tS\tK\tV\tvalue\r\n", "line 2: an INI entry without the value it replaced"},
         {kHeader + "value\tHKEY_USERS\\X\tN\tD\tsome\r\n", "line 2: a registry value of an unknown kind"},
         {kHeader + "key\tHKEY_USERS\\X\t0\r\n", "line 2: a registry key without its levels"},
+        {kHeader + "saved\tC:\\A\r\n", "line 2: an entry with the wrong number of fields"},
+        {kHeader + "done\tC:\\A\r\n", "line 2: an entry with the wrong number of fields"},
     };
     for (const auto& [text, error] : cases) {
         const UndoRecord record = ReadUndoRecord(text);
@@ -311,6 +313,164 @@ TEST(Uninstall, EachEntryAloneIsUndoneOrKept) {
                                              c.listed)
             << c.name;
     }
+}
+
+}  // namespace
+}  // namespace setup
+
+namespace setup {
+namespace {
+
+const std::string kRollbackScript = std::string(kScript) + "Rollback=1\r\n[System]\r\nFile 1.1=ACME.DLL\r\n";
+
+// An installation with rollback on the fake machine, up to where a test stops it: ACME.EXE
+// new, ACME.DLL of the system directory installed over the one there, which is kept aside.
+struct RolledBack {
+    FakeMachine machine{kRollbackScript};
+    MemoryRecord sink;
+    UndoWriter writer{machine, sink};
+    FakeUndo undo{machine};
+
+    RolledBack() {
+        machine.AddFile("A:\\ACME.EXE", "program");
+        machine.AddFile("A:\\ACME.DLL", "new library");
+        machine.AddFile("C:\\WINDOWS\\WIN.INI");
+        machine.directories.insert("C:\\WINDOWS");
+        machine.directories.insert("C:\\WINDOWS\\SYSTEM");
+        machine.AddFile("C:\\WINDOWS\\SYSTEM\\ACME.DLL", "old library");
+        machine.profile[Upper("C:\\ACME\\ACME.INI|Options|Size")] = "Small";
+        machine.GetJournal().AddWriter(writer);
+        machine.ReadInitiation();
+        machine.SetInstallDir("C:\\ACME\\");
+        machine.m_destinationSettled = true;
+        undo.recordPath = "C:\\ACME\\ACME.UNR";
+    }
+    void Install() {
+        int replaceAll = 0;
+        ASSERT_TRUE(machine.CreateInstallDirectory("C:\\ACME\\"));
+        ASSERT_TRUE(machine.InstallOneFile(replaceAll, "ACME.EXE", "A:\\", "C:\\ACME\\"));
+        ASSERT_TRUE(machine.InstallOneFile(replaceAll, "ACME.DLL", "A:\\", "C:\\WINDOWS\\SYSTEM\\"));
+        machine.WriteIniSections();
+        machine.WriteRegisterSection();
+        machine.WriteUninstallEntry();
+    }
+    // The record as the file holds it, for the rollback to read; the messages so far forgotten.
+    void Keep(const std::string& before = "") {
+        undo.record = before + sink.text;
+        machine.AddFile(undo.recordPath, undo.record);
+        machine.log.clear();
+        machine.shown.clear();
+    }
+};
+
+// The record's lines of a rollback: its mark after the destination, each copy aside before
+// the file installed over it (which keeps its facts), the mark of completion; and what the
+// reader makes of the parts of a record.
+TEST(Rollback, TheRecordMarksItsCopiesAndItsCompletion) {
+    RolledBack run;
+    run.Install();
+    run.machine.CompleteInstallation();
+    const std::string& text = run.sink.text;
+    EXPECT_EQ(text.substr(0, text.find("dir")), kHeader + "dest\tC:\\ACME\\\r\nrollback\r\n");
+    EXPECT_NE(text.find("saved\tC:\\WINDOWS\\SYSTEM\\ACME.DLL\tC:\\ACME\\ACME.UNR.OLD\\1.ACME.DLL\r\n"
+                        "file\tC:\\WINDOWS\\SYSTEM\\ACME.DLL\t"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.substr(text.size() - 6), "done\r\n");
+    // Complete: the copies aside and their folder are gone.
+    EXPECT_FALSE(run.machine.HasFile("C:\\ACME\\ACME.UNR.OLD\\1.ACME.DLL"));
+    EXPECT_EQ(run.machine.directories.count("C:\\ACME\\ACME.UNR.OLD"), 0u);
+
+    const std::string pending = kHeader + "dest\tC:\\ACME\\\r\nrollback\r\n";
+    const struct {
+        std::string text;
+        bool pending;
+        std::size_t lastPart;
+    } records[] = {
+        {text, false, 0},
+        {pending, true, 0},
+        {kHeader + "dest\tC:\\ACME\\\r\n", false, 0},  // written without rollback: never pending
+        {text + pending, true, text.size()},
+        {pending + kHeader + "dest\tC:\\ACME\\\r\n", false, pending.size()},
+    };
+    for (const auto& r : records) {
+        const UndoRecord record = ReadUndoRecord(r.text);
+        EXPECT_EQ(LastPartPending(record), r.pending) << r.text;
+        EXPECT_EQ(record.lastPartOffset, r.lastPart) << r.text;
+    }
+    // Uninstalled after it completed, the file it installed over another stays.
+    const std::vector<UndoEntry> undone = EntriesToUndo(ReadUndoRecord(text).entries);
+    for (const UndoEntry& entry : undone) {
+        EXPECT_NE(entry.kind, UndoEntry::Kind::kSaved);
+        if (entry.fields.size() && entry.fields[0] == "C:\\WINDOWS\\SYSTEM\\ACME.DLL") {
+            EXPECT_EQ(entry.kind, UndoEntry::Kind::kReplaced);
+        }
+    }
+}
+
+// Stopped half way, the installation is undone and the file it replaced is back; a file
+// someone changed meanwhile stays, is listed, and its copy goes.
+TEST(Rollback, AStoppedInstallationLeavesTheMachineAsItWas) {
+    for (const bool changed : {false, true}) {
+        RolledBack run;
+        const auto files = run.machine.files;
+        const auto profile = run.machine.profile;
+        run.Install();
+        if (changed) run.machine.AddFile("C:\\WINDOWS\\SYSTEM\\ACME.DLL", "someone else's");
+        run.Keep();
+        run.machine.RollBack(run.undo, run.undo.recordPath, false);
+
+        EXPECT_EQ(run.machine.Messages(), std::vector<std::string>{"Rollback Message"});
+        EXPECT_EQ(run.machine.shown.back().text,
+                  std::string("The installation of Acme did not finish: the changes it made have been undone.") +
+                      (changed ? "\n\nThese were changed by someone else during the installation and stay:\n"
+                                 "C:\\WINDOWS\\SYSTEM\\ACME.DLL"
+                               : ""));
+        auto expected = files;
+        if (changed) expected[Upper("C:\\WINDOWS\\SYSTEM\\ACME.DLL")].content = "someone else's";
+        std::map<std::string, std::string> left, wanted;
+        for (const auto& [path, file] : run.machine.files) left[path] = file.content;
+        for (const auto& [path, file] : expected) wanted[path] = file.content;
+        EXPECT_EQ(left, wanted) << "changed: " << changed;
+        EXPECT_EQ(run.machine.profile, profile);
+        EXPECT_TRUE(run.machine.registry.empty());
+        EXPECT_EQ(run.machine.directories.count("C:\\ACME"), 0u);
+        EXPECT_EQ(run.machine.LastRunEnd(), RunEnd::kNothingToDo);  // the run's own end is kept
+    }
+}
+
+// At a later start: the user is asked; No leaves everything, Yes undoes the last installation
+// alone and keeps the completed one before it in the record.
+TEST(Rollback, APendingInstallationIsUndoneWhenTheUserAgrees) {
+    const std::string earlier = kHeader + "dest\tC:\\ACME\\\r\nrollback\r\ndir\tC:\\ACME\\DOCS\r\ndone\r\n";
+    for (const int answer : {result::kNo, result::kYes}) {
+        RolledBack run;
+        run.machine.directories.insert("C:\\ACME");
+        run.machine.directories.insert("C:\\ACME\\DOCS");
+        run.Install();
+        run.Keep(earlier);
+        run.machine.answers["Rollback Pending Message"] = {answer};
+        run.machine.RollBack(run.undo, run.undo.recordPath, true);
+        EXPECT_EQ(run.machine.shown[0].text,
+                  "An earlier installation of Acme into C:\\ACME\\ did not finish.\n\nDo you wish to undo the "
+                  "changes it made before this installation begins ?");
+        EXPECT_EQ(run.machine.Content("C:\\WINDOWS\\SYSTEM\\ACME.DLL"), answer == result::kYes ? "old library" : "new library");
+        EXPECT_EQ(run.undo.record, answer == result::kYes ? earlier : earlier + run.sink.text);
+        EXPECT_EQ(run.machine.directories.count("C:\\ACME\\DOCS"), 1u);
+    }
+}
+
+// A file that cannot be copied aside (too little space) is a copy error like any other.
+TEST(Rollback, AFileThatCannotBeKeptAsideIsACopyError) {
+    RolledBack run;
+    int replaceAll = 0;
+    run.machine.diskFull = true;
+    run.machine.answers["Copy Error Message"] = {result::kAbort, result::kRetry};  // by place: Retry, then Ignore
+    ASSERT_TRUE(run.machine.CreateInstallDirectory("C:\\ACME\\"));
+    EXPECT_TRUE(run.machine.InstallOneFile(replaceAll, "ACME.DLL", "A:\\", "C:\\WINDOWS\\SYSTEM\\"));
+    EXPECT_EQ(run.machine.Messages(), (std::vector<std::string>{"Replace Message", "Copy Error Message", "Copy Error Message"}));
+    EXPECT_TRUE(run.machine.Installs().empty());
+    EXPECT_EQ(run.machine.Content("C:\\WINDOWS\\SYSTEM\\ACME.DLL"), "old library");
 }
 
 }  // namespace
