@@ -121,14 +121,20 @@ std::optional<std::string> Planner::ShowSetDirDialog() {
 }
 
 bool Planner::RunCopyDialog() {
-    if (KeepsRollback())
-        Add("Rollback", "a file installed over one that is there is first copied into " +
-                            setup::AsideFolderOf(UndoRecordPath()) +
-                            "\\; the copies go when the installation completes, and put back if it does not");
     setup::NoProgress progress;
     setup::CopyWalk walk(*this, progress, setup::CopyParameters{kSourceDir, m_installDir, m_diskCount, m_copyFromSubDir});
     m_disk = 1;
     return walk.CopyAllDisks();
+}
+
+// Where the installer looks for an earlier installation that did not complete, before the
+// copy: the plan tells what the rollback keeps.
+void Planner::OfferPendingRollback() {
+    if (!KeepsRollback()) return;
+    Add("Rollback", "an unfinished installation in " + m_installDir + " is offered to be undone first");
+    Add("Rollback", "a file installed over one that is there is first copied into " +
+                        setup::AsideFolderOf(UndoRecordPath()) +
+                        "\\; the copies go when the installation completes, and are put back if it does not");
 }
 
 bool Planner::CopyFileAside(const std::string& from, const std::string& to) {

@@ -57,6 +57,7 @@ public:
     bool IsNtFamily() override { return true; }
     bool EnableShutdownPrivilege() override { return true; }
     bool CopyFileAside(const std::string& from, const std::string& to) override;
+    void OfferPendingRollback() override;
     bool DeletePath(const std::string&) override { return true; }
     bool StartProgram(const std::string& commandLine) override;
     void ShowBillboard(int position, const char* directory, const char* name) override;

@@ -4,14 +4,16 @@
 # of its own as a user accepting the defaults would (No to the restart), saves a numbered
 # screenshot of every dialog, and prints what was installed. It ends with 0 when the
 # installation did what the sample intends, else with 1 and the reason on one line.
-#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive|--quiet|--uninstall]
+#   tools/demo.sh WIN32_BUILD_DIR DEMO_DIR [--interactive|--quiet|--uninstall|--rollback]
 # With --interactive the installer runs on your own display (DISPLAY) and you answer it;
 # when it asks for another disk, press Enter here and the disk is put in. With --quiet it
 # replays the sample's answer file (examples/sample/ANSWERS.INI) without any window,
 # finding the disks side by side, and prints its log. With --uninstall it installs as without
 # it, then runs the command of the sample's uninstall entry (the installer's copy on the undo
 # record), and shows that the machine is as before: every file, the registry, win.ini and
-# system.ini, compared with a snapshot taken before the installation.
+# system.ini, compared with a snapshot taken before the installation. With --rollback it stops
+# the installation at the second disk, and shows that the installer undid what it had done:
+# the machine is as before.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "$1")
@@ -57,6 +59,23 @@ if [ "$interactive" = --interactive ]; then
   done
   code=0
   wait "$installer" || code=$?
+elif [ "$interactive" = --rollback ]; then
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  wine "$ROBOT_EXE" hold-window --timeout 1 Warming </dev/null >/dev/null 2>&1 || true
+  machine_snapshot "$demo/before.txt"
+  echo "demo: installing the sample product on display $DISPLAY, and stopping it at the second disk"
+  SAMPLE_LOG=$demo/launch.out sample_stop "$shots" || { echo "demo: failed: the installation could not be stopped" >&2; exit 1; }
+  echo "demo: its rollback message in $shots"
+  machine_snapshot "$demo/after.txt"
+  [ "$SAMPLE_EXIT" = 18 ] || { echo "demo: failed: the stopped installation ended with exit code $SAMPLE_EXIT, not 18" >&2; exit 1; }
+  if ! diff -u "$demo/before.txt" "$demo/after.txt" >"$demo/machine.diff"; then
+    echo "demo: failed: the machine is not as before the installation (see $demo/machine.diff):" >&2
+    head -n 40 "$demo/machine.diff" >&2
+    exit 1
+  fi
+  echo "demo: the stopped installation was undone; the machine is as before: $(grep -c . "$demo/before.txt") lines of files, registry, win.ini and system.ini compared"
+  exit 0
 elif [ "$interactive" = --quiet ]; then
   quiet=$WINEPREFIX/drive_c/QUIET
   rm -rf "$quiet" "$SAMPLE_TARGET"

@@ -174,6 +174,40 @@ sample_uninstall() {
   done
 }
 
+# Runs the installation up to the second disk's prompt and stops it there, as a user who
+# changes their mind would (Cancel, and Yes to the stop question), then answers OK to the
+# message that its changes were undone; with a folder, saves a screenshot of that message.
+# SAMPLE_EXIT gets the exit code; prints why and returns 1 when the run did not go so.
+sample_stop() {
+  local shots=${1:-} launcher hwnd caption copy prompt
+  rm -rf "$SAMPLE_DIR" "$SAMPLE_TARGET"
+  mkdir -p "$SAMPLE_DIR"
+  cp "$SAMPLE_DISKS/DISK1/SETUP.EXE" "$SAMPLE_DISKS/DISK1/SETUP.INF" "$SAMPLE_DIR/"
+  sample_insert_disk 1
+  wine "$ROBOT_EXE" launch --timeout 300000 'C:\SAMPLE\SETUP.EXE' </dev/null >"${SAMPLE_LOG:-/dev/null}" 2>&1 &
+  launcher=$!
+  sample_wait() { sample_robot wait-window --timeout 60000 '#32770' "$1" || { echo "no \"$1\" dialog" >&2; return 1; }; }
+  for caption in "Brightleaf Remote" "Brightleaf Edition" "Sample Notes" "Brightleaf 2.1 Installation"; do
+    hwnd=$(sample_wait "$caption") || return 1
+    sample_robot click "$hwnd" 1 >/dev/null
+    sample_robot wait-gone --timeout 60000 "$hwnd" >/dev/null
+  done
+  copy=$(sample_wait "Brightleaf 2.1") || return 1
+  prompt=$(sample_wait "Insert Disk") || return 1
+  sample_insert_disk 2
+  # OK and the copy's Cancel together: the stop question comes after disk 2's first file.
+  sample_robot click "$prompt" 1022 "$copy" 2 >/dev/null
+  for caption in "Terminate Installation" "Installation Undone"; do
+    hwnd=$(sample_wait "$caption") || return 1
+    [ -z "$shots" ] || [ "$caption" != "Installation Undone" ] ||
+      import -display "$DISPLAY" -window root "$shots/$(tr 'A-Z ' 'a-z-' <<<"$caption").png"
+    sample_robot click "$hwnd" 1022 >/dev/null
+    sample_robot wait-gone --timeout 60000 "$hwnd" >/dev/null
+  done
+  SAMPLE_EXIT=0
+  wait "$launcher" || SAMPLE_EXIT=$?
+}
+
 # What the installation left on the machine.
 sample_report() {
   local programs

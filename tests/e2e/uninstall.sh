@@ -72,6 +72,8 @@ rm -rf "$SAMPLE_DIR"
 mkdir -p "$SAMPLE_DIR"
 cp "$SAMPLE_DISKS/DISK1/SETUP.EXE" "$SAMPLE_DISKS/DISK1/SETUP.INF" "$SAMPLE_DIR/"
 sample_insert_disk 1
+# Without its rollback, the stopped installation stays for the uninstallation to remove.
+sed -i '/^Rollback=/d' "$SAMPLE_DIR/SETUP.INF"
 LAUNCH_OUT=$SUITE_RESULTS/install-stopped.out
 start_launch 'C:\SAMPLE\SETUP.EXE'
 for caption in "Brightleaf Remote" "Brightleaf Edition" "Sample Notes" "Brightleaf 2.1 Installation"; do

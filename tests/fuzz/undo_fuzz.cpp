@@ -1,7 +1,8 @@
 // Fuzzes the undo record's reader and the uninstallation that follows it, on the fake
 // machine: a record is read whole or refused with a reason and nothing else, and no record,
 // whatever it holds, makes the uninstallation touch a file that the installation could not
-// have written (here the Windows directory's WIN.INI).
+// have written (here the Windows directory's WIN.INI); nor does a rollback of its last
+// installation, with a copy aside at hand to put over WIN.INI.
 #include "fake_undo.h"
 #include "uninstall/undo_record.h"
 
@@ -35,5 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!record.error.empty() && (machine.Messages() != std::vector<std::string>{"Uninstall Error Message"} ||
                                   !machine.HasFile("C:\\ACME\\ACME.EXE")))
         __builtin_trap();
+
+    setup::FakeMachine again(kScript);
+    again.AddFile("C:\\WINDOWS\\WIN.INI", "the system's own");
+    again.AddFile("C:\\ACME\\ACME.UNR.OLD\\1.WIN.INI", "a copy aside");
+    setup::FakeUndo rollback(again);
+    rollback.recordPath = undo.recordPath;
+    rollback.record = text;
+    again.answers["Rollback Pending Message"] = {setup::result::kYes};
+    again.RollBack(rollback, rollback.recordPath, true);
+    if (again.Content("C:\\WINDOWS\\WIN.INI") != "the system's own") __builtin_trap();
     return 0;
 }

@@ -102,6 +102,8 @@ TEST(Checker, EachKindOfFinding) {
          Severity::kWarning, 8, "keeps no \"Record\": there is none to read"},
         {"record on a whole drive", kBase + "Set DefDir=0\r\n[UnInstall]\r\nRecord=ACME.UNR\r\n", Severity::kWarning, 5,
          "which /UNINSTALL refuses"},
+        {"rollback without a record", kBase + "[UnInstall]\r\nRollback=1\r\n", Severity::kWarning, 4,
+         "\"Rollback\" needs a \"Record\""},
     };
     for (const KindCase& c : cases) {
         MemoryDisks disks;

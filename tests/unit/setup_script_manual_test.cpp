@@ -229,6 +229,8 @@ public:
             {"Uninstall End Message",
              [this] { m_machine.ReportUninstalled({"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"}); }},
             {"Uninstall Restart Message", [this] { m_machine.AskUninstallRestart(); }},
+            {"Rollback Message", [this] { m_machine.ReportRolledBack({"C:\\WINDOWS\\SYSTEM\\LEAFSPL.DLL"}); }},
+            {"Rollback Pending Message", [this] { m_machine.AskRollbackPending("C:\\BRIGHTLF\\"); }},
         };
         auto operation = operations.find(section);
         if (operation == operations.end()) return std::nullopt;

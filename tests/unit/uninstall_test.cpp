@@ -452,7 +452,7 @@ TEST(Rollback, APendingInstallationIsUndoneWhenTheUserAgrees) {
         run.machine.answers["Rollback Pending Message"] = {answer};
         run.machine.RollBack(run.undo, run.undo.recordPath, true);
         EXPECT_EQ(run.machine.shown[0].text,
-                  "An earlier installation of Acme into C:\\ACME\\ did not finish.\n\nDo you wish to undo the "
+                  "An earlier installation of Acme did not finish:\nC:\\ACME\\\n\nDo you wish to undo the "
                   "changes it made before this installation begins ?");
         EXPECT_EQ(run.machine.Content("C:\\WINDOWS\\SYSTEM\\ACME.DLL"), answer == result::kYes ? "old library" : "new library");
         EXPECT_EQ(run.undo.record, answer == result::kYes ? earlier : earlier + run.sink.text);
