@@ -201,9 +201,8 @@ int SetupEngine::ReportUninstalled(const std::vector<std::string>& stayed) {
 }
 
 bool SetupEngine::AskRollbackPending(const std::string& directory) {
-    const std::string text = "An earlier installation of " + m_installName + " into " + directory +
-                             " did not finish.\n\nDo you wish to undo the changes it made before this installation "
-                             "begins ?";
+    const std::string text = "An earlier installation of " + m_installName + " did not finish:\n" + directory +
+                             "\n\nDo you wish to undo the changes it made before this installation begins ?";
     return Yes(AskQuestion(Question(Ask::kRollback, "Unfinished Installation", text.c_str(), "Rollback Pending Message",
                                     kYesNoQuestion))
                    .value);
