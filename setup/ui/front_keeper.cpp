@@ -24,7 +24,7 @@ void FrontKeeper::Start(HWND dialog) {
     m_keyboard.Reset(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, instance, 0));
     m_mouse.Reset(::SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0));
     // Topmost until the user's first press: above the shell's windows whatever has the foreground,
-    // with no timer to run and no permission needed, which taking the foreground would need.
+    // needing no permission (taking the foreground would) and no timer (the one below only redraws).
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_marker.Reset(::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr,
                                      nullptr, instance, nullptr));
