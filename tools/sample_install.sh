@@ -41,7 +41,7 @@ sample_settled() {
 # order ("|" between them), SAMPLE_STUCK why the run could not be driven to its end (empty
 # when it could).
 sample_install() {
-  local shots=${1:-} shot=1 launcher stop hwnd caption seen="" text disk
+  local shots=${1:-} shot=1 launcher stop hwnd caption seen="" text disk copy
   SAMPLE_STUCK= SAMPLE_SEEN=
   rm -rf "$SAMPLE_DIR" "$SAMPLE_TARGET"
   mkdir -p "$SAMPLE_DIR"
@@ -54,6 +54,12 @@ sample_install() {
     hwnd=$(sample_robot wait-window --timeout 1000 '#32770' '*') || continue
     caption=$(sample_caption "$hwnd")
     [ -n "$caption" ] || continue
+    # The copy dialog stays open under the disk prompts: a quick copy shows the prompt before
+    # a slow robot has seen the dialog below it.
+    if [ "$caption" = "Insert Disk" ] && [[ "|$SAMPLE_SEEN|" != *"|Brightleaf 2.1|"* ]] &&
+      copy=$(sample_robot wait-window --timeout 1 '#32770' 'Brightleaf 2.1'); then
+      hwnd=$copy caption="Brightleaf 2.1"
+    fi
     if [[ " $seen " != *" $hwnd:$caption "* ]]; then
       seen="$seen $hwnd:$caption"
       if [ -n "$shots" ]; then
