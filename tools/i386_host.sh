@@ -125,7 +125,7 @@ ensure_i386() {
   if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
     i386_die "$why, and registering an emulator for them needs root: run ./run as root (or install sudo)"
   fi
-  echo "run: $why; registering $i386_emulator from Debian's qemu-user for them (about 2.5 times slower; ./run i386 off removes it)"
+  echo "run: $why; registering $i386_emulator from Debian's qemu-user for them (Windows programs run about three times slower; ./run i386 off removes it)"
   i386_install_emulator
   i386_register
   i386_runs || i386_die "$i386_emulator is registered, but Wine's 32-bit loader still does not start ($i386_probe --version)"
