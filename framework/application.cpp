@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "platform.h"
+
 #include <commctrl.h>
 
 namespace fw {
@@ -60,8 +62,12 @@ void Application::EndWaitCursor() noexcept {
 }
 
 void Application::Enable3dControls() noexcept {
+    // The common controls of Windows 95 and NT 4.0 as they shipped have no
+    // InitCommonControlsEx; their InitCommonControls registers the same classes.
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    if (const InitEx initEx = SystemFunction<InitEx>("COMCTL32.DLL", "InitCommonControlsEx")) initEx(&controls);
+    else ::InitCommonControls();
 }
 
 WaitCursor::WaitCursor() noexcept {

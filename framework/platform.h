@@ -1,0 +1,33 @@
+// What differs between the two families of 32-bit Windows the programs run on, and the
+// functions only newer systems export, which the programs look up instead of importing: a
+// loader refuses to start a program whose import table names a function it lacks.
+#pragma once
+
+#include <windows.h>
+
+namespace fw {
+
+// The Windows NT family (NT, 2000 and later) as GetVersionEx reports the platform; false on
+// Windows 95, 98 and ME.
+bool IsNtPlatform() noexcept;
+
+// The function `name` of a DLL that the program already imports (and so has loaded), or null
+// where this system's DLL does not export it.
+template <class Function>
+Function SystemFunction(const char* dll, const char* name) noexcept {
+    const HMODULE module = ::GetModuleHandleA(dll);
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// FILE_SHARE_DELETE where the system knows it: Windows 95, 98 and ME refuse to open a file
+// with it.
+DWORD ShareDelete() noexcept;
+
+// Opens (or creates) a file to append to. On the NT family with FILE_APPEND_DATA alone, so
+// that every write goes to the end whoever else writes; Windows 95, 98 and ME know only the
+// generic rights, and AppendToFile moves to the end before each write there.
+HANDLE OpenForAppend(const char* path, DWORD share) noexcept;
+bool AppendToFile(HANDLE file, const void* data, DWORD size) noexcept;
+
+}  // namespace fw
