@@ -4,6 +4,8 @@
 #include "../uninstall/removal.h"
 #include "main_frame.h"
 
+#include "../../framework/platform.h"
+
 #include <ddeml.h>
 
 #include <cstring>
@@ -136,20 +138,26 @@ void CMainFrame::WriteProfileLine(const char* key, const std::string& line) {
 
 bool CMainFrame::RequestExitWindows(unsigned flags, unsigned reserved) { return ::ExitWindowsEx(flags, reserved) != 0; }
 
-bool CMainFrame::IsNtFamily() {
-    // The top bit of GetVersion's result is set on the Windows 95 family.
-    return (::GetVersion() & 0x80000000u) == 0;
-}
+bool CMainFrame::IsNtFamily() { return fw::IsNtPlatform(); }
 
 bool CMainFrame::EnableShutdownPrivilege() {
+    // Only the NT family has privileges: looked up, since Windows 95 exports no such calls.
+    using OpenToken = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE*);
+    using LookupValue = BOOL(WINAPI*)(const char*, const char*, LUID*);
+    using Adjust = BOOL(WINAPI*)(HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*);
+    const auto openToken = fw::SystemFunction<OpenToken>("ADVAPI32.DLL", "OpenProcessToken");
+    const auto lookupValue = fw::SystemFunction<LookupValue>("ADVAPI32.DLL", "LookupPrivilegeValueA");
+    const auto adjust = fw::SystemFunction<Adjust>("ADVAPI32.DLL", "AdjustTokenPrivileges");
     HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    if (!openToken || !lookupValue || !adjust ||
+        !openToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
     fw::KernelHandle owned(token);
     TOKEN_PRIVILEGES privileges{};
-    ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    lookupValue(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    return ::AdjustTokenPrivileges(owned.Get(), FALSE, &privileges, 0, nullptr, nullptr) != 0;
+    return adjust(owned.Get(), FALSE, &privileges, 0, nullptr, nullptr) != 0;
 }
 
 bool CMainFrame::StartProgram(const std::string& commandLine) {

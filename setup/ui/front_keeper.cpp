@@ -1,5 +1,7 @@
 #include "front_keeper.h"
 
+#include "../../framework/platform.h"
+
 FrontKeeper* FrontKeeper::s_armed = nullptr;
 
 LRESULT CALLBACK FrontKeeper::KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -21,8 +23,18 @@ void FrontKeeper::Start(HWND dialog) {
     m_dialog = dialog;
     s_armed = this;
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_keyboard.Reset(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, instance, 0));
-    m_mouse.Reset(::SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0));
+    // Low-level hooks exist on the NT family alone (from NT 4.0 with its third service pack on).
+    // Without them, the keys' and buttons' "pressed since the last look" bits tell on the timer.
+    if (fw::IsNtPlatform()) {
+        m_keyboard.Reset(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, instance, 0));
+        m_mouse.Reset(::SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0));
+    }
+    m_polling = !m_keyboard || !m_mouse;
+    if (m_polling) {
+        m_keyboard.Reset();
+        m_mouse.Reset();
+        PressedSinceLastLook();  // forgets what was pressed before the dialog came up
+    }
     // Topmost until the user's first press: above the shell's windows whatever has the foreground,
     // needing no permission (taking the foreground would) and no timer (the one below only redraws).
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -44,8 +56,17 @@ void FrontKeeper::OnUserPressed() {
     ::PostMessageA(m_dialog, kCheckMessage, 0, 0);
 }
 
+bool FrontKeeper::PressedSinceLastLook() {
+    bool pressed = false;
+    // Every key is asked, so that each one's bit starts again from here.
+    for (int key = 1; key < 255; ++key)
+        if (::GetAsyncKeyState(key) & 1) pressed = true;
+    return pressed;
+}
+
 void FrontKeeper::Check() {
     if (!m_dialog) return;
+    if (m_polling && s_armed == this && PressedSinceLastLook()) s_armed = nullptr;
     if (s_armed != this) {
         // Below the window the user brought to the front, which a topmost dialog would keep
         // below it; not topmost any more either way.

@@ -35,6 +35,8 @@ private:
     // Called by the hooks at the user's first press, before the press reaches its window.
     void OnUserPressed();
     void Stop();
+    // Without the hooks: whether a key or a button went down since the last call.
+    static bool PressedSinceLastLook();
 
     static LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam);
@@ -46,6 +48,7 @@ private:
     // Low-level hooks see every key and button the user presses, in whatever program.
     fw::Hook m_keyboard;
     fw::Hook m_mouse;
+    bool m_polling = false;
     // A hidden topmost window, never shown, that the dialog changes places with.
     fw::OwnedWindow m_marker;
     bool m_aboveMarker = true;

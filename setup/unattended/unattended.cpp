@@ -1,6 +1,7 @@
 #include "unattended.h"
 
 #include "../../framework/handles.h"
+#include "../../framework/platform.h"
 #include "../engine/setup_engine.h"
 #include "../res/resource.h"
 #include "../script/text.h"
@@ -14,9 +15,8 @@
 class LogFile : public setup::LogSink {
 public:
     bool Open(const std::string& path) {
-        // FILE_APPEND_DATA alone: every write goes to the end, also with several writers.
-        m_file.Reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Every write goes to the end, also with several writers.
+        m_file.Reset(fw::OpenForAppend(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE));
         return static_cast<bool>(m_file);
     }
 
@@ -29,8 +29,7 @@ public:
 
     void Write(const std::string& line) override {
         const std::string text = line + "\r\n";
-        DWORD written = 0;
-        ::WriteFile(m_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        fw::AppendToFile(m_file.Get(), text.data(), static_cast<DWORD>(text.size()));
     }
 
 private:

@@ -1,17 +1,19 @@
 #include "removal.h"
 
+#include "../../framework/platform.h"
+#include "../script/text.h"
+#include "wininit.h"
+
 #include <cstdlib>
 
 bool RecordFile::Open(const std::string& path) {
-    // FILE_APPEND_DATA alone: every line goes to the end, after what a run before left.
-    m_file.Reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Every line goes to the end, after what a run before left.
+    m_file.Reset(fw::OpenForAppend(path.c_str(), FILE_SHARE_READ));
     return static_cast<bool>(m_file);
 }
 
 void RecordFile::Append(const std::string& lines) {
-    DWORD written = 0;
-    ::WriteFile(m_file.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+    fw::AppendToFile(m_file.Get(), lines.data(), static_cast<DWORD>(lines.size()));
     // On the disk before the installation goes on: a run that is ended leaves a true record.
     ::FlushFileBuffers(m_file.Get());
 }
@@ -19,7 +21,7 @@ void RecordFile::Append(const std::string& lines) {
 std::optional<std::string> Win32UndoMachine::ReadRecord(const std::string& path) {
     // Shared for deletion too: the uninstaller's helper reads its own file, which is held
     // open to be deleted when it ends.
-    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | fw::ShareDelete(), nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD size = file ? ::GetFileSize(file.Get(), nullptr) : INVALID_FILE_SIZE;
     if (size == INVALID_FILE_SIZE || size > (16u << 20)) return std::nullopt;  // no record is that long
@@ -30,11 +32,14 @@ std::optional<std::string> Win32UndoMachine::ReadRecord(const std::string& path)
 }
 
 std::optional<setup::FileFacts> Win32UndoMachine::FileStamp(const std::string& path) {
-    // The attributes are read without opening the file, which may be held open.
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
+    // The attributes are read from the directory, without opening the file, which may be held
+    // open. A name with wildcards would match others.
+    if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+    WIN32_FIND_DATAA data{};
+    const HANDLE found = ::FindFirstFileA(path.c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) return std::nullopt;
+    ::FindClose(found);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
     setup::FileFacts facts;
     facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     facts.writeTime = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
@@ -49,9 +54,62 @@ Win32UndoMachine::Removal Win32UndoMachine::RemoveFile(const std::string& path) 
                : Removal::kFailed;
 }
 
-bool Win32UndoMachine::RemoveAtRestart(const std::string& path) {
-    return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+namespace {
+
+// The short (8.3) form of an existing path; empty when it has none.
+std::string ShortPath(const std::string& path) {
+    char shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    return length && length < sizeof shortPath ? std::string(shortPath, length) : std::string();
 }
+
+// Windows 95, 98 and ME: a line of WININIT.INI's [rename] section, in short names.
+bool AddToWininit(const std::string& destination, const std::string& source) {
+    char windows[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
+    if (!length || length >= sizeof windows) return false;
+    const std::string file = setup::WithBackslash(std::string(windows, length)) + "WININIT.INI";
+    Win32UndoMachine machine;
+    const std::string text = machine.ReadRecord(file).value_or(std::string());
+    const std::string edited = setup::AddRenameLine(text, destination + "=" + source);
+    fw::File out(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return out && ::WriteFile(out.Get(), edited.data(), static_cast<DWORD>(edited.size()), &written, nullptr) &&
+           written == edited.size() && ::SetEndOfFile(out.Get());
+}
+
+using MoveEx = BOOL(WINAPI*)(const char*, const char*, DWORD);
+
+// Moves `source` to `destination` (deletes it when `destination` is empty) when the system
+// next starts, each family its own way.
+bool AtNextStart(const std::string& source, const std::string& destination, DWORD replace) {
+    if (fw::IsNtPlatform()) {
+        // Looked up: Windows 95's kernel32 has no working MoveFileExA.
+        const auto moveEx = fw::SystemFunction<MoveEx>("KERNEL32.DLL", "MoveFileExA");
+        return moveEx && moveEx(source.c_str(), destination.empty() ? nullptr : destination.c_str(),
+                                replace | MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
+    const std::string shortSource = ShortPath(source);
+    const std::string shortDestination = destination.empty() ? "NUL" : ShortPath(destination);
+    return !shortSource.empty() && !shortDestination.empty() && AddToWininit(shortDestination, shortSource);
+}
+
+// Moves the copy over the file, within a drive or across drives; the copy goes once it is in
+// place.
+bool PutInPlace(const std::string& copy, const std::string& path) {
+    if (fw::IsNtPlatform()) {
+        const auto moveEx = fw::SystemFunction<MoveEx>("KERNEL32.DLL", "MoveFileExA");
+        return moveEx && moveEx(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+    }
+    // Windows 95, 98 and ME move onto no existing file: the one in the way goes first.
+    if (!::DeleteFileA(path.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    return ::MoveFileA(copy.c_str(), path.c_str()) ||
+           (::CopyFileA(copy.c_str(), path.c_str(), TRUE) && ::DeleteFileA(copy.c_str()));
+}
+
+}  // namespace
+
+bool Win32UndoMachine::RemoveAtRestart(const std::string& path) { return AtNextStart(path, {}, 0); }
 
 bool Win32UndoMachine::RemoveEmptyDirectory(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
 
@@ -96,15 +154,13 @@ bool Win32UndoMachine::DeleteEmptyRegistryKey(setup::RegistryRoot root, const st
 }
 
 Win32UndoMachine::Removal Win32UndoMachine::RestoreFile(const std::string& copy, const std::string& path) {
-    // Moved within a drive, copied across drives; the copy goes once it is in place.
-    if (::MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return Removal::kRemoved;
+    const bool moved = PutInPlace(copy, path);
+    if (moved) return Removal::kRemoved;
     const DWORD error = ::GetLastError();
     if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
         return Removal::kFailed;
     // Held open: the system puts the copy in its place when it next starts.
-    return ::MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)
-               ? Removal::kInUse
-               : Removal::kFailed;
+    return AtNextStart(copy, path, MOVEFILE_REPLACE_EXISTING) ? Removal::kInUse : Removal::kFailed;
 }
 
 bool Win32UndoMachine::CutRecord(const std::string& path, std::size_t size) {
@@ -141,7 +197,7 @@ void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::ve
     const DWORD length = ::GetTempPathA(sizeof folder, folder);
     if (length && length < sizeof folder && ::GetTempFileNameA(folder, "UNS", 0, copy) &&
         ::CopyFileA(program.c_str(), copy, FALSE)) {
-        fw::File held(::CreateFileA(copy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING,
+        fw::File held(::CreateFileA(copy, GENERIC_READ, FILE_SHARE_READ | fw::ShareDelete(), &inherited, OPEN_EXISTING,
                                     FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         std::string line = "\"" + std::string(copy) + "\" /FINISH=\"" + work + "\"";
         STARTUPINFOA startup{};
@@ -152,6 +208,8 @@ void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::ve
         if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
                                      directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
             fw::KernelHandle thread(process.hThread), helper(process.hProcess);
+            // Windows 95, 98 and ME delete no file when its last handle goes: at the next start.
+            if (!fw::IsNtPlatform()) RemoveAtRestart(copy);
             return;
         }
         if (!held) ::DeleteFileA(copy);
