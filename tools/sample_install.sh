@@ -73,6 +73,8 @@ sample_install() {
       echo "sample: \"$caption\""
       SAMPLE_SEEN=${SAMPLE_SEEN:+$SAMPLE_SEEN|}$caption
     fi
+    # A caller's look at the last question before it is answered.
+    [ "$caption" != "End of Installation" ] || [ -z "${SAMPLE_ON_LAST:-}" ] || "$SAMPLE_ON_LAST" "$hwnd"
     case $caption in
       "Brightleaf 2.1")  # the copy itself: nothing to answer; the next dialog comes in front
         sleep 0.2
