@@ -54,7 +54,7 @@ CopyLists ReadCopyLists(const setup::SetupScript& script) {
         else if (!setup::NextField(text.c_str(), &position, ',', value, sizeof value)) continue;
         if (!*value || setup::EqualNoCase(value, "NULL")) continue;
         lists.names.push_back(value);
-        lists.lastDisk = std::max(lists.lastDisk, std::atoi(kind.c_str() + space + 1));
+        lists.lastDisk = std::max(lists.lastDisk, static_cast<int>(std::strtol(kind.c_str() + space + 1, nullptr, 10)));
     }
     return lists;
 }

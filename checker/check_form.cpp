@@ -104,9 +104,10 @@ void Checker::CheckValues() {
             continue;
         }
         if (entry.keySpec && entry.keySpec->kind == ValueKind::kDigits) {
+            // Digits of equal length compare as their numbers do.
             if (entry.value.find_first_not_of("0123456789") != std::string::npos)
                 Warning(entry.line, "\"" + entry.value + "\" is not a plain number of bytes: no space check is made");
-            else if (entry.value.size() > 10 || std::stoull(entry.value.substr(0, 19)) > 4294967295ull)
+            else if (entry.value.size() > 10 || (entry.value.size() == 10 && entry.value > "4294967295"))
                 Warning(entry.line, "more than 4294967295 bytes: counted as 4294967295");
             continue;
         }

@@ -1,11 +1,9 @@
 // setupcheck: finds what a setup script gets wrong before a user does.
 //   setupcheck [--plan] [--choose K=S]... [--strict] SETUP.INF
 #include "check.h"
+#include "host_files.h"
 
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -41,18 +39,29 @@ const char* const kHelp =
     "Exit status: 0 without errors, 1 with errors (or warnings with --strict), 2 on bad use.\n";
 
 int Usage() {
-    std::fputs(kHelp, stderr);
+    host::PrintError(kHelp);
     return 2;
 }
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "setupcheck: cannot read %s\n", path.c_str());
+    const std::optional<std::string> text = host::ReadWholeFile(path);
+    if (!text) {
+        host::PrintError("setupcheck: cannot read " + path + "\n");
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    bytes.assign(text->begin(), text->end());
     return true;
+}
+
+// "K=S": two decimal numbers, each after optional blanks and a sign, the first one followed
+// by "=" at once; anything after the second is ignored.
+bool ParseChoice(const char* text, int& dialog, int& item) {
+    char* end = nullptr;
+    dialog = static_cast<int>(std::strtol(text, &end, 10));
+    if (end == text || *end != '=') return false;
+    const char* second = end + 1;
+    item = static_cast<int>(std::strtol(second, &end, 10));
+    return end != second;
 }
 
 }  // namespace
@@ -64,7 +73,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kHelp, stdout);
+            host::PrintOut(kHelp);
             return 0;
         }
         if (arg == "--plan") {
@@ -75,7 +84,7 @@ int main(int argc, char** argv) {
             strict = true;
         } else if (arg == "--choose" && i + 1 < argc) {
             int dialog = 0, item = 0;
-            if (std::sscanf(argv[++i], "%d=%d", &dialog, &item) != 2 || dialog < 1 || item < 1) return Usage();
+            if (!ParseChoice(argv[++i], dialog, item) || dialog < 1 || item < 1) return Usage();
             options.choices[dialog] = item;
         } else if (!arg.empty() && arg[0] != '-' && path.empty()) {
             path = arg;
@@ -94,14 +103,18 @@ int main(int argc, char** argv) {
     int errors = 0, warnings = 0;
     auto print = [&errors, &warnings](const std::string& file, const std::vector<checker::Finding>& findings) {
         for (const checker::Finding& finding : findings) {
-            std::printf("%s\n", checker::FormatFinding(file, finding).c_str());
+            host::PrintOut(checker::FormatFinding(file, finding).c_str());
+            host::PrintOut("\n");
             if (finding.severity == checker::Severity::kError) ++errors;
             if (finding.severity == checker::Severity::kWarning) ++warnings;
         }
     };
     print(path, result.findings);
     print(answersPath, answerFindings);
-    if (options.plan) std::printf("%s%s", result.findings.empty() ? "" : "\n", checker::FormatPlan(result.plan).c_str());
-    std::fprintf(stderr, "setupcheck: %d error(s), %d warning(s)\n", errors, warnings);
+    if (options.plan) {
+        host::PrintOut(result.findings.empty() ? "" : "\n");
+        host::PrintOut(checker::FormatPlan(result.plan).c_str());
+    }
+    host::PrintError("setupcheck: " + std::to_string(errors) + " error(s), " + std::to_string(warnings) + " warning(s)\n");
     return errors || (strict && warnings) ? 1 : 0;
 }

@@ -1,14 +1,11 @@
 #include "disk_folder.h"
 
+#include "host_files.h"
 #include "script/text.h"
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 
 namespace disks {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,39 +16,44 @@ bool IsDiskFolderName(const std::string& name) {
     return true;
 }
 
-fs::path OnDisk(const fs::path& folder, const std::string& path) {
-    fs::path at = folder;
+std::string OnDisk(const std::string& folder, const std::string& path) {
+    std::string at = folder;
     std::size_t start = 0;
     for (std::size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', start = slash + 1))
-        at /= path.substr(start, slash - start);
-    return at / path.substr(start);
+        at = host::JoinPath(at, path.substr(start, slash - start));
+    return host::JoinPath(at, path.substr(start));
+}
+
+// Removes the DISKn folders of an earlier run from the output folder, which is made first.
+bool ClearDiskFolders(const std::string& outDir, std::string& error) {
+    host::CreateDirectories(outDir);
+    std::vector<host::FolderEntry> entries;
+    std::string reason;
+    bool cleared = host::ListFolder(outDir, entries, reason);
+    for (const host::FolderEntry& entry : entries)
+        if (cleared && entry.isDirectory && IsDiskFolderName(entry.name))
+            cleared = host::RemoveTree(host::JoinPath(outDir, entry.name), reason);
+    if (!cleared) error = "cannot clear " + outDir + ": " + reason;
+    return cleared;
 }
 
 }  // namespace
 
 std::string DiskFolder(const std::string& outDir, int disk) {
-    return (fs::path(outDir) / ("DISK" + std::to_string(disk))).string();
+    return host::JoinPath(outDir, "DISK" + std::to_string(disk));
 }
 
 bool WriteDisks(const Layout& layout, const std::string& outDir, std::string& error) {
-    std::error_code code;
-    fs::create_directories(outDir, code);
-    for (const fs::directory_entry& entry : fs::directory_iterator(outDir, code))
-        if (entry.is_directory() && IsDiskFolderName(entry.path().filename().string())) fs::remove_all(entry.path(), code);
-    if (code) {
-        error = "cannot clear " + outDir + ": " + code.message();
-        return false;
-    }
+    if (!ClearDiskFolders(outDir, error)) return false;
     for (std::size_t disk = 0; disk < layout.disks.size(); ++disk) {
-        const fs::path folder = DiskFolder(outDir, static_cast<int>(disk + 1));
-        fs::create_directories(folder, code);
+        const std::string folder = DiskFolder(outDir, static_cast<int>(disk + 1));
+        host::CreateDirectories(folder);
         for (const DiskFile& file : layout.disks[disk].files) {
-            const fs::path path = OnDisk(folder, file.path);
-            fs::create_directories(path.parent_path(), code);
-            std::ofstream out(path, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
-            if (!out.flush()) {
-                error = "cannot write " + path.string();
+            const std::string path = OnDisk(folder, file.path);
+            host::CreateDirectories(host::ParentPath(path));
+            const std::string_view bytes(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+            if (!host::WriteWholeFile(path, bytes)) {
+                error = "cannot write " + path;
                 return false;
             }
         }

@@ -3,13 +3,10 @@
 //              [--installer SETUP.EXE]
 #include "check.h"
 #include "disk_folder.h"
+#include "host_files.h"
 #include "layout.h"
 #include "report.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -37,14 +34,19 @@ const char* const kHelp =
     "Exit status: 0 without errors, 1 with errors, 2 on bad use.\n";
 
 int Usage() {
-    std::fputs(kHelp, stderr);
+    host::PrintError(kHelp);
     return 2;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::optional<std::string> bytes = host::ReadWholeFile(path);
+    if (!bytes) return std::nullopt;
+    return std::vector<std::uint8_t>(bytes->begin(), bytes->end());
+}
+
+int CannotRead(const std::string& path) {
+    host::PrintError("setupdisks: cannot read " + path + "\n");
+    return 2;
 }
 
 struct Arguments {
@@ -92,7 +94,8 @@ struct Counts {
 Counts Print(const std::string& script, const std::vector<checker::Finding>& findings) {
     Counts counts;
     for (const checker::Finding& finding : findings) {
-        std::printf("%s\n", checker::FormatFinding(script, finding).c_str());
+        host::PrintOut(checker::FormatFinding(script, finding).c_str());
+        host::PrintOut("\n");
         if (finding.severity == checker::Severity::kError) ++counts.errors;
         if (finding.severity == checker::Severity::kWarning) ++counts.warnings;
     }
@@ -100,8 +103,8 @@ Counts Print(const std::string& script, const std::vector<checker::Finding>& fin
 }
 
 int Finish(const Counts& counts, const std::string& what) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "setupdisks: %s, %d error(s), %d warning(s)\n", what.c_str(), counts.errors, counts.warnings);
+    host::PrintError("setupdisks: " + what + ", " + std::to_string(counts.errors) + " error(s), " +
+                     std::to_string(counts.warnings) + " warning(s)\n");
     return counts.errors ? 1 : 0;
 }
 
@@ -110,59 +113,53 @@ int Finish(const Counts& counts, const std::string& what) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::fputs(kHelp, stdout);
+            host::PrintOut(kHelp);
             return 0;
         }
     std::optional<Arguments> arguments = ParseArguments(argc, argv);
     if (!arguments) return Usage();
     const std::optional<std::vector<std::uint8_t>> script = ReadFile(arguments->script);
-    if (!script) {
-        std::fprintf(stderr, "setupdisks: cannot read %s\n", arguments->script.c_str());
+    if (!script) return CannotRead(arguments->script);
+    if (!host::IsDirectory(arguments->from)) {
+        host::PrintError("setupdisks: " + arguments->from + " is not a folder\n");
         return 2;
     }
-    if (!std::filesystem::is_directory(arguments->from)) {
-        std::fprintf(stderr, "setupdisks: %s is not a folder\n", arguments->from.c_str());
-        return 2;
-    }
-    const checker::FolderDisks source((std::filesystem::path(arguments->from) / "SETUP.INF").string());
+    const checker::FolderDisks source(host::JoinPath(arguments->from, "SETUP.INF"));
     disks::LayoutOptions& options = arguments->options;
     std::optional<std::vector<std::uint8_t>> installer;
     if (arguments->installer.empty()) {
         options.installerName = "SETUP.EXE";
         installer = source.Read(1, options.installerName);
         if (!installer) {
-            std::printf("%s: error: no installer: SETUP.EXE is not in %s (name one with --installer)\n",
-                        arguments->script.c_str(), source.Describe(1).c_str());
+            host::PrintOut(arguments->script + ": error: no installer: SETUP.EXE is not in " + source.Describe(1) +
+                           " (name one with --installer)\n");
             return Finish({1, 0}, "no disks made");
         }
     } else {
-        options.installerName = std::filesystem::path(arguments->installer).filename().string();
+        options.installerName = host::FileNameOf(arguments->installer);
         installer = ReadFile(arguments->installer);
-        if (!installer) {
-            std::fprintf(stderr, "setupdisks: cannot read %s\n", arguments->installer.c_str());
-            return 2;
-        }
+        if (!installer) return CannotRead(arguments->installer);
     }
     options.installer = std::move(*installer);
 
     const disks::Layout layout = disks::PlanDisks(*script, source, options);
     Counts counts = Print(arguments->script, layout.findings);
     if (layout.HasErrors()) {
-        std::printf("\n%s", disks::FormatDiskTable(layout, options.medium).c_str());
+        host::PrintOut("\n" + disks::FormatDiskTable(layout, options.medium));
         return Finish(counts, "no disks made");
     }
     std::string error;
     if (!disks::WriteDisks(layout, arguments->to, error)) {
-        std::fprintf(stderr, "setupdisks: %s\n", error.c_str());
+        host::PrintError("setupdisks: " + error + "\n");
         return 1;
     }
     // The disks as the installer will find them, checked as setupcheck checks them.
-    const std::string onDisk = (std::filesystem::path(disks::DiskFolder(arguments->to, 1)) / layout.scriptName).string();
+    const std::string onDisk = host::JoinPath(disks::DiskFolder(arguments->to, 1), layout.scriptName);
     const checker::CheckResult check = checker::CheckScript(layout.script, checker::FolderDisks(onDisk), {});
     const Counts checked = Print(arguments->script, check.findings);
     counts.errors += checked.errors;
     counts.warnings += checked.warnings;
-    std::printf("%s%s", layout.findings.empty() && check.findings.empty() ? "" : "\n",
-                disks::FormatDiskTable(layout, options.medium).c_str());
+    host::PrintOut(layout.findings.empty() && check.findings.empty() ? "" : "\n");
+    host::PrintOut(disks::FormatDiskTable(layout, options.medium));
     return Finish(counts, std::to_string(layout.disks.size()) + " disk(s) in " + arguments->to);
 }

@@ -34,7 +34,8 @@ std::optional<Medium> ParseMedium(const std::string& text) {
     for (const Medium& floppy : kFloppies)
         if (setup::EqualNoCase(text, floppy.name)) return floppy;
     if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    const std::uint64_t bytes = std::stoull(text);
+    std::uint64_t bytes = 0;
+    for (const char digit : text) bytes = bytes * 10 + static_cast<std::uint64_t>(digit - '0');
     if (bytes == 0) return std::nullopt;
     return Medium{text, bytes, 0, 0};
 }

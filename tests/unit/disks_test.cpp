@@ -1,6 +1,7 @@
 #include "disk_folder.h"
 #include "layout.h"
 #include "memory_disks.h"
+#include "report.h"
 #include "szdd.h"
 
 #include <gtest/gtest.h>
@@ -236,6 +237,21 @@ TEST(DiskMedium, FolderEntriesWithDotAndDotDot) {
         if (c.subfolder) files.push_back({"DATA\\SUB\\X.TXT", 0});
         EXPECT_EQ(DiskUse(*ParseMedium(c.medium), files), c.used) << c.medium << " " << c.files << " " << c.subfolder;
     }
+}
+
+TEST(DiskTable, ColumnsAsWideAsTheHeadings) {
+    auto file = [](std::uint64_t plainSize, bool compressed) {
+        DiskFile file;
+        file.plainSize = plainSize;
+        file.compressed = compressed;
+        return file;
+    };
+    Layout layout;
+    layout.disks = {{{file(1000, true), file(2000, false), file(1233567, false)}, 51200}, {{file(1600000, false)}, 1500000}};
+    EXPECT_EQ(FormatDiskTable(layout, *ParseMedium("1440K")),
+              "disk    files  compressed    plain bytes    on the disk       capacity           free\n"
+              "DISK1       3           1      1,236,567         51,200      1,457,664      1,406,464\n"
+              "DISK2       1           0      1,600,000      1,500,000      1,457,664        -42,336\n");
 }
 
 // The program itself: its exit codes and what it prints and writes.
