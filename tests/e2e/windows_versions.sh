@@ -90,12 +90,18 @@ export SAMPLE_DISKS=$SUITE_RESULTS/disks SAMPLE_LOG=$SUITE_RESULTS/launch.out
 # shellcheck source=tools/sample_install.sh
 . "$root/tools/sample_install.sh"
 # The closing question, once the shell has shown the program group's window: nothing of
-# another window over its centre for a while.
+# another window over its centre for a while. Then the user clicks the group's window, and the
+# question, which has no hooks here to see that click, lets go of its topmost place.
+topmost() { (( $(robot texts "$1" | sed -n 's/^window .* exstyle \(0x[0-9A-F]*\) .*/\1/p') & 0x8 )); }
+not_topmost() { ! topmost "$1"; }
 in_sight() {
-  local shell front
+  local shell front click
   shell=$(robot wait-window --timeout "$WAIT_MS" ExplorerWClass Brightleaf) || fail "win95: no program group window"
   front=$(robot uncovered --for 10000 "$1") || fail "win95: the closing question went behind a window: $front"
   note "win95: the closing question stayed in sight over $shell"
+  topmost "$1" || fail "win95: the closing question is not kept topmost"
+  click=$(robot user-click --timeout "$WAIT_MS" "$shell") || fail "win95: the click on the group window: $click"
+  wait_until not_topmost "$1" || fail "win95: the closing question stayed topmost after the user's click"
 }
 SAMPLE_ON_LAST=in_sight
 sample_install >"$SUITE_RESULTS/dialogs-win95.txt"
