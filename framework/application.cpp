@@ -62,12 +62,15 @@ void Application::EndWaitCursor() noexcept {
 }
 
 void Application::Enable3dControls() noexcept {
-    // The common controls of Windows 95 and NT 4.0 as they shipped have no
-    // InitCommonControlsEx; their InitCommonControls registers the same classes.
+    // Loaded by full path, not imported: the program's folder would come first. The common
+    // controls of Windows 95 and NT 4.0 as they shipped have no InitCommonControlsEx; their
+    // InitCommonControls registers the same classes.
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    using Init = void(WINAPI*)();
+    if (!m_commonControls) m_commonControls = LoadSystemLibrary("COMCTL32.DLL");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    if (const InitEx initEx = SystemFunction<InitEx>("COMCTL32.DLL", "InitCommonControlsEx")) initEx(&controls);
-    else ::InitCommonControls();
+    if (const auto initEx = LibraryFunction<InitEx>(m_commonControls, "InitCommonControlsEx")) initEx(&controls);
+    else if (const auto init = LibraryFunction<Init>(m_commonControls, "InitCommonControls")) init();
 }
 
 WaitCursor::WaitCursor() noexcept {

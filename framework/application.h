@@ -2,6 +2,7 @@
 // for the current application and its main window.
 #pragma once
 
+#include "handles.h"
 #include "window.h"
 
 #include <windows.h>
@@ -58,6 +59,9 @@ private:
     // reach the application only through it.
     static Application* s_current;
 
+    // The common controls, loaded from the system directory for the program's life: their
+    // window classes go with them.
+    Library m_commonControls;
     HINSTANCE m_instance = nullptr;
     std::unique_ptr<Window> m_mainWindow;
     int m_waitCount = 0;

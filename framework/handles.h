@@ -117,6 +117,7 @@ using DdeConversation = UniqueHandle<traits::NullIsEmpty<HCONV, &::DdeDisconnect
 using DdeData = UniqueHandle<traits::NullIsEmpty<HDDEDATA, &::DdeFreeDataHandle>>;
 using Mixer = UniqueHandle<traits::NullIsEmpty<HMIXER, &::mixerClose>>;
 using Hook = UniqueHandle<traits::NullIsEmpty<HHOOK, &::UnhookWindowsHookEx>>;
+using Library = UniqueHandle<traits::NullIsEmpty<HMODULE, &::FreeLibrary>>;
 // A window this code created and destroys itself (a window that destroys itself on a
 // message is not owned).
 using OwnedWindow = UniqueHandle<traits::NullIsEmpty<HWND, &::DestroyWindow>>;

@@ -3,6 +3,8 @@
 // loader refuses to start a program whose import table names a function it lacks.
 #pragma once
 
+#include "handles.h"
+
 #include <windows.h>
 
 namespace fw {
@@ -19,6 +21,25 @@ Function SystemFunction(const char* dll, const char* name) noexcept {
     if (!module) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
+
+// A DLL loaded by its full path in the system directory, never one of that name that someone
+// left in the program's folder or the current directory; empty where the system has none.
+Library LoadSystemLibrary(const char* name) noexcept;
+
+// The function `name` of a library loaded by LoadSystemLibrary, or null.
+template <class Function>
+Function LibraryFunction(const Library& library, const char* name) noexcept {
+    if (!library) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), name)));
+}
+
+// Keeps this process's DLLs to the system directory: a DLL that a program running with an
+// administrator's rights loads by name from its own folder, or from the current directory, may
+// be anyone's. To be called first, before any window and any other DLL. Where the system
+// cannot restrict the search to the system directory, the DLLs that its own DLLs load by name
+// (to draw windows and themes) are loaded now by full path, so that no later load by name
+// finds another file.
+void RestrictDllSearch() noexcept;
 
 // FILE_SHARE_DELETE where the system knows it: Windows 95, 98 and ME refuse to open a file
 // with it.

@@ -1,5 +1,6 @@
 // The main frame's answers to what the portable operations ask of the machine: files,
 // directories, free space and the version library's file installer.
+#include "../../framework/platform.h"
 #include "main_frame.h"
 
 #include <winver.h>
@@ -49,10 +50,14 @@ std::uint32_t CMainFrame::InstallFile(const std::string& sourceName, const std::
     std::string source = sourceName, destination = destName, from = sourceDir, to = destDir, current = destDir;
     char temporary[setup::kPathBufferSize] = {};
     UINT temporaryLength = sizeof temporary;
+    using Install = DWORD(WINAPI*)(DWORD, char*, char*, char*, char*, char*, char*, UINT*);
+    if (!m_versionLibrary) m_versionLibrary = fw::LoadSystemLibrary("VERSION.DLL");
+    const auto install = fw::LibraryFunction<Install>(m_versionLibrary, "VerInstallFileA");
+    if (!install) return VIF_CANNOTLOADLZ32;
     // VIFF_FORCEINSTALL: the file is installed whatever the versions say; a compressed
     // source is expanded on the way.
-    return ::VerInstallFileA(VIFF_FORCEINSTALL, &source[0], &destination[0], &from[0], &to[0], &current[0],
-                             temporary, &temporaryLength);
+    return install(VIFF_FORCEINSTALL, &source[0], &destination[0], &from[0], &to[0], &current[0], temporary,
+                   &temporaryLength);
 }
 
 void CMainFrame::WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {

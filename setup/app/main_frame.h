@@ -123,6 +123,8 @@ private:
 
     static const fw::MessageEntry<CMainFrame> kMessageTable[5];
 
+    // The version library, loaded from the system directory (never the program's folder).
+    fw::Library m_versionLibrary;
     int m_screenWidth;
     int m_screenHeight;
     fw::Bitmap m_hCleanBackground;  // the background as first built, under every billboard
