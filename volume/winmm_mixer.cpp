@@ -1,8 +1,5 @@
 #include "winmm_mixer.h"
 
-#include <windows.h>
-#include <mmsystem.h>
-
 namespace volume {
 namespace {
 
@@ -20,9 +17,9 @@ static_assert(MIXERCONTROL_CONTROLF_UNIFORM == kControlUniform, "uniform flag");
 // value would be taken for a device id.
 HMIXEROBJ Object(MixerHandle handle) { return reinterpret_cast<HMIXEROBJ>(handle); }
 
-bool GetLine(MixerHandle handle, MIXERLINEA& record, DWORD flags, LineInfo& line) {
+bool GetLine(const WinmmFunctions& winmm, MixerHandle handle, MIXERLINEA& record, DWORD flags, LineInfo& line) {
     record.cbStruct = sizeof record;
-    if (::mixerGetLineInfoA(Object(handle), &record, flags | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
+    if (winmm.getLineInfo(Object(handle), &record, flags | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
         return false;
     }
     line.lineId = record.dwLineID;
@@ -43,30 +40,57 @@ MIXERCONTROLDETAILS Details(const DetailsRequest& request, const std::uint32_t* 
     return details;
 }
 
+template <class Function>
+bool Take(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    return function != nullptr;
+}
+
 }  // namespace
 
-std::uint32_t WinmmMixer::GetNumDevs() { return ::mixerGetNumDevs(); }
+bool WinmmFunctions::Load() {
+    char path[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(path, MAX_PATH - 10);
+    if (!length || length >= MAX_PATH - 10) return false;
+    ::lstrcpyA(path + length, "\\WINMM.DLL");
+    module = ::LoadLibraryA(path);
+    if (module && Take(module, "mixerGetNumDevs", getNumDevs) && Take(module, "mixerGetDevCapsA", getDevCaps) &&
+        Take(module, "mixerOpen", open) && Take(module, "mixerClose", close) &&
+        Take(module, "mixerGetLineInfoA", getLineInfo) && Take(module, "mixerGetLineControlsA", getLineControls) &&
+        Take(module, "mixerGetControlDetailsA", getControlDetails) &&
+        Take(module, "mixerSetControlDetails", setControlDetails))
+        return true;
+    Unload();
+    return false;
+}
+
+void WinmmFunctions::Unload() {
+    if (module) ::FreeLibrary(module);
+    *this = WinmmFunctions{};
+}
+
+std::uint32_t WinmmMixer::GetNumDevs() { return m_winmm.getNumDevs ? m_winmm.getNumDevs() : 0; }
 
 bool WinmmMixer::GetDevCaps(std::uint32_t device, DeviceCaps& caps) {
     MIXERCAPSA record{};
-    if (::mixerGetDevCapsA(device, &record, sizeof record) != MMSYSERR_NOERROR) return false;
+    if (m_winmm.getDevCaps(device, &record, sizeof record) != MMSYSERR_NOERROR) return false;
     caps.destinations = record.cDestinations;
     return true;
 }
 
 bool WinmmMixer::Open(std::uint32_t device, std::uintptr_t instance, MixerHandle& handle) {
     HMIXER mixer = nullptr;
-    if (::mixerOpen(&mixer, device, 0, instance, CALLBACK_NULL) != MMSYSERR_NOERROR) return false;
+    if (m_winmm.open(&mixer, device, 0, instance, CALLBACK_NULL) != MMSYSERR_NOERROR) return false;
     handle = reinterpret_cast<MixerHandle>(mixer);
     return true;
 }
 
-void WinmmMixer::Close(MixerHandle handle) { ::mixerClose(reinterpret_cast<HMIXER>(handle)); }
+void WinmmMixer::Close(MixerHandle handle) { m_winmm.close(reinterpret_cast<HMIXER>(handle)); }
 
 bool WinmmMixer::GetDestinationLine(MixerHandle handle, std::uint32_t destination, LineInfo& line) {
     MIXERLINEA record{};
     record.dwDestination = destination;
-    return GetLine(handle, record, MIXER_GETLINEINFOF_DESTINATION, line);
+    return GetLine(m_winmm, handle, record, MIXER_GETLINEINFOF_DESTINATION, line);
 }
 
 bool WinmmMixer::GetSourceLine(MixerHandle handle, std::uint32_t destination, std::uint32_t source,
@@ -74,7 +98,7 @@ bool WinmmMixer::GetSourceLine(MixerHandle handle, std::uint32_t destination, st
     MIXERLINEA record{};
     record.dwDestination = destination;
     record.dwSource = source;
-    return GetLine(handle, record, MIXER_GETLINEINFOF_SOURCE, line);
+    return GetLine(m_winmm, handle, record, MIXER_GETLINEINFOF_SOURCE, line);
 }
 
 bool WinmmMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId, std::uint32_t controlType,
@@ -88,7 +112,7 @@ bool WinmmMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId, std:
     query.cControls = 1;
     query.cbmxctrl = sizeof record;
     query.pamxctrl = &record;
-    if (::mixerGetLineControlsA(Object(handle), &query, MIXER_GETLINECONTROLSF_ONEBYTYPE | MIXER_OBJECTF_HMIXER) !=
+    if (m_winmm.getLineControls(Object(handle), &query, MIXER_GETLINECONTROLSF_ONEBYTYPE | MIXER_OBJECTF_HMIXER) !=
         MMSYSERR_NOERROR) {
         return false;
     }
@@ -103,13 +127,13 @@ bool WinmmMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId, std:
 
 bool WinmmMixer::GetDetails(MixerHandle handle, const DetailsRequest& request, std::uint32_t* values) {
     MIXERCONTROLDETAILS details = Details(request, values);
-    return ::mixerGetControlDetailsA(Object(handle), &details,
+    return m_winmm.getControlDetails(Object(handle), &details,
                                      MIXER_GETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
 }
 
 bool WinmmMixer::SetDetails(MixerHandle handle, const DetailsRequest& request, const std::uint32_t* values) {
     MIXERCONTROLDETAILS details = Details(request, values);
-    return ::mixerSetControlDetails(Object(handle), &details,
+    return m_winmm.setControlDetails(Object(handle), &details,
                                     MIXER_SETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
 }
 

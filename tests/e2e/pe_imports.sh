@@ -5,7 +5,7 @@
 # imported are the known ones, which Windows loads from its system directory whatever the
 # program's folder holds (the installer runs with an administrator's rights); besides them, the
 # accessor imports our own SONARET.DLL, which ships beside it, by ordinal (e2e_accessor_imports
-# checks which), and the library the mixer interface.
+# checks which).
 #   pe_imports.sh TABLE PROGRAM...
 set -euo pipefail
 table=$1
@@ -22,7 +22,6 @@ for program in "$@"; do
   grep -q 'file format pei-i386' <<<"$dump" || { echo "FAIL: $name is not PE32 for i386"; status=1; }
   case $name in
     OSTREL.EXE) allowed="^($known|SONARET)\\.DLL$" ;;
-    SONARET.DLL) allowed="^($known|WINMM)\\.DLL$" ;;
     *) allowed="^($known)\\.DLL$" ;;
   esac
   imports=$(awk '/DLL Name:/ { dll = toupper($3) } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print dll, $3 }' <<<"$dump")
