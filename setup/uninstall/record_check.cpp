@@ -74,6 +74,15 @@ bool ScriptGroup(const SetupEngine& script, const std::string& name) {
     }
 }
 
+// A name that goes into a command of the program manager, as the installation wrote it: a
+// group's name stands bare between the brackets, an item's title in quotes. Neither can end a
+// command and begin another, nor close the quotes, nor hold a line break.
+bool CommandSafe(const std::string& name, bool quoted) {
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < ' ' || c == '"' || (!quoted && (c == '[' || c == ']'))) return false;
+    return true;
+}
+
 }  // namespace
 
 std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& entries, const std::string& recordPath) {
@@ -122,7 +131,12 @@ std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& e
         case Kind::kKey:
         case Kind::kValue: allowed = OneOf(path, keys); break;
         case Kind::kGroup:
-        case Kind::kItem: allowed = ScriptGroup(engine, path); break;
+        case Kind::kItem:
+            allowed = ScriptGroup(engine, path) && CommandSafe(path, false);
+            if (allowed && entry.kind == Kind::kItem && entry.fields.size() > 1 && !CommandSafe(entry.fields[1], true))
+                return "line " + std::to_string(entry.line) + " names the item " + entry.fields[1] +
+                       ", which the installation could not have written";
+            break;
         default: break;
         }
         if (!allowed)

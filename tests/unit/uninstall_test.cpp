@@ -238,6 +238,36 @@ TEST(Uninstall, RefusesEntriesOutsideTheInstallation) {
     }
 }
 
+// Names that go into the program manager's commands: a title that closes its quotes, or a
+// group named with brackets (even one the script names), would make a command of its own out
+// of the rest. A title with brackets inside its quotes is a title like any other.
+TEST(Uninstall, RefusesProgramManagerNamesThatWouldMakeCommands) {
+    const char* script = "[Initiation]\r\nInstall Name=Acme\r\nGroup 1=Acme\r\nGroup 2=Acme][DeleteGroup(Main)\r\n";
+    const struct {
+        const char* entry;
+        const char* error;  // empty: the record is taken
+    } cases[] = {
+        {"item\tAcme\tRead\")][DeleteGroup(Main)][ShowGroup(\"", "line 3 names the item Read\")][DeleteGroup(Main)]"},
+        {"group\tAcme][DeleteGroup(Main)\tnew", "line 3 names Acme][DeleteGroup(Main),"},
+        {"group\tAcme\told\r\nitem\tAcme\tRead [me] (100%25)", ""},
+    };
+    for (const auto& c : cases) {
+        FakeMachine machine(script);
+        FakeUndo undo(machine);
+        undo.recordPath = "C:\\ACME\\ACME.UNR";
+        undo.record = kHeader + "dest\tC:\\ACME\\\r\n" + c.entry + "\r\n";
+        machine.RunUninstall(undo, undo.recordPath);
+        if (*c.error) {
+            ASSERT_EQ(machine.Messages(), std::vector<std::string>{"Uninstall Error Message"}) << c.entry;
+            EXPECT_NE(machine.shown[0].text.find(c.error), std::string::npos) << machine.shown[0].text;
+            EXPECT_TRUE(machine.commands.empty()) << c.entry;
+        } else {
+            EXPECT_EQ(machine.Messages(), (std::vector<std::string>{"Uninstall Message", "Uninstall End Message"})) << machine.shown[0].text;
+            EXPECT_EQ(machine.commands, (std::vector<std::string>{"[ShowGroup(Acme,1)]", "[DeleteItem(\"Read [me] (100%)\")]"}));
+        }
+    }
+}
+
 // The installation directory alone: refused when it holds the system directory or the
 // Windows directory, each by itself (also with the system directory outside the Windows
 // one); a directory below either is not refused for it.
