@@ -13,13 +13,18 @@ namespace fw {
 // Windows 95, 98 and ME.
 bool IsNtPlatform() noexcept;
 
+// The function `name` of a loaded module, typed; null without the module or the function.
+template <class Function>
+Function ModuleFunction(HMODULE module, const char* name) noexcept {
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 // The function `name` of a DLL that the program already imports (and so has loaded), or null
 // where this system's DLL does not export it.
 template <class Function>
 Function SystemFunction(const char* dll, const char* name) noexcept {
-    const HMODULE module = ::GetModuleHandleA(dll);
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    return ModuleFunction<Function>(::GetModuleHandleA(dll), name);
 }
 
 // A DLL loaded by its full path in the system directory, never one of that name that someone
@@ -29,8 +34,7 @@ Library LoadSystemLibrary(const char* name) noexcept;
 // The function `name` of a library loaded by LoadSystemLibrary, or null.
 template <class Function>
 Function LibraryFunction(const Library& library, const char* name) noexcept {
-    if (!library) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), name)));
+    return ModuleFunction<Function>(library.Get(), name);
 }
 
 // Keeps this process's DLLs to the system directory: a DLL that a program running with an

@@ -58,8 +58,11 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
         g_state.module = reinterpret_cast<std::uintptr_t>(module);
         g_winmm.Load();
         SNR_VC_Reset();
-    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
-        g_winmm.Unload();  // unloaded by FreeLibrary: the process goes on without it
+    } else if (reason == DLL_PROCESS_DETACH) {
+        // Unloaded by FreeLibrary, the process goes on without it; at the process's end the
+        // system unloads everything itself.
+        if (!reserved) g_winmm.Unload();
+        else g_winmm.library.Release();
     }
     return TRUE;
 }

@@ -41,33 +41,26 @@ MIXERCONTROLDETAILS Details(const DetailsRequest& request, const std::uint32_t* 
 }
 
 template <class Function>
-bool Take(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+bool Take(const fw::Library& library, const char* name, Function& function) {
+    function = fw::LibraryFunction<Function>(library, name);
     return function != nullptr;
 }
 
 }  // namespace
 
 bool WinmmFunctions::Load() {
-    char path[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryA(path, MAX_PATH - 10);
-    if (!length || length >= MAX_PATH - 10) return false;
-    ::lstrcpyA(path + length, "\\WINMM.DLL");
-    module = ::LoadLibraryA(path);
-    if (module && Take(module, "mixerGetNumDevs", getNumDevs) && Take(module, "mixerGetDevCapsA", getDevCaps) &&
-        Take(module, "mixerOpen", open) && Take(module, "mixerClose", close) &&
-        Take(module, "mixerGetLineInfoA", getLineInfo) && Take(module, "mixerGetLineControlsA", getLineControls) &&
-        Take(module, "mixerGetControlDetailsA", getControlDetails) &&
-        Take(module, "mixerSetControlDetails", setControlDetails))
+    library = fw::LoadSystemLibrary("WINMM.DLL");
+    if (Take(library, "mixerGetNumDevs", getNumDevs) && Take(library, "mixerGetDevCapsA", getDevCaps) &&
+        Take(library, "mixerOpen", open) && Take(library, "mixerClose", close) &&
+        Take(library, "mixerGetLineInfoA", getLineInfo) && Take(library, "mixerGetLineControlsA", getLineControls) &&
+        Take(library, "mixerGetControlDetailsA", getControlDetails) &&
+        Take(library, "mixerSetControlDetails", setControlDetails))
         return true;
     Unload();
     return false;
 }
 
-void WinmmFunctions::Unload() {
-    if (module) ::FreeLibrary(module);
-    *this = WinmmFunctions{};
-}
+void WinmmFunctions::Unload() { *this = WinmmFunctions{}; }
 
 std::uint32_t WinmmMixer::GetNumDevs() { return m_winmm.getNumDevs ? m_winmm.getNumDevs() : 0; }
 

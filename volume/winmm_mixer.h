@@ -1,6 +1,7 @@
 // The mixer table on the multimedia mixer interface of Windows (winmm).
 #pragma once
 
+#include "../framework/platform.h"
 #include "mixer_api.h"
 
 #include <windows.h>
@@ -12,7 +13,7 @@ namespace volume {
 // than imported: a program's folder would come first in the search for an import. All null
 // where the system has no such library: the library then finds no device.
 struct WinmmFunctions {
-    HMODULE module = nullptr;
+    fw::Library library;
     UINT(WINAPI* getNumDevs)() = nullptr;
     MMRESULT(WINAPI* getDevCaps)(UINT_PTR, MIXERCAPSA*, UINT) = nullptr;
     MMRESULT(WINAPI* open)(HMIXER*, UINT, DWORD_PTR, DWORD_PTR, DWORD) = nullptr;
