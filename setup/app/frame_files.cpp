@@ -1,6 +1,7 @@
 // The main frame's answers to what the portable operations ask of the machine: files,
 // directories, free space and the version library's file installer.
 #include "../../framework/platform.h"
+#include "../uninstall/removal.h"
 #include "main_frame.h"
 
 #include <winver.h>
@@ -96,6 +97,8 @@ std::optional<setup::FileFacts> CMainFrame::GetFileFacts(const std::string& path
     }
     return facts;
 }
+
+std::optional<std::string> CMainFrame::FileDigest(const std::string& path) { return DigestOfFile(path); }
 
 std::optional<std::string> CMainFrame::ReadProfileValue(const char* section, const char* key, const char* file) {
     // GetPrivateProfileString cannot tell an absent entry from one that holds the default:

@@ -82,6 +82,7 @@ public:
     bool DeletePath(const std::string& path) override;
     void OfferPendingRollback() override;
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
+    std::optional<std::string> FileDigest(const std::string& path) override;
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
     bool RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) override;
     bool ProfileSectionExists(const char* section, const char* file) override;

@@ -100,6 +100,13 @@ public:
         m_writers[m_count++] = &writer;
         return true;
     }
+    void RemoveWriter(JournalWriter& writer) {
+        for (int i = 0; i < m_count; ++i)
+            if (m_writers[i] == &writer) {
+                m_writers[i] = m_writers[--m_count];
+                m_writers[m_count] = nullptr;
+            }
+    }
     // False while no writer listens: facts that cost work (a file's checksum, the value an
     // INI entry had) are then not gathered.
     bool Active() const { return m_count != 0; }

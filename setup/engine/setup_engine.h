@@ -248,6 +248,8 @@ public:
     // (none when the entry is absent).
     virtual bool DirectoryExists(const std::string& path) = 0;
     virtual std::optional<FileFacts> GetFileFacts(const std::string& path) = 0;
+    // The SHA-256 of a copy kept aside, in hexadecimal; none when it cannot be read.
+    virtual std::optional<std::string> FileDigest(const std::string& path) = 0;
     virtual std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) = 0;
     // What the undo record needs besides: whether a registry key or an INI section is there.
     virtual bool RegistryKeyExists(RegistryRoot, const std::string&) { return true; }

@@ -2,9 +2,11 @@
 
 #include "../../framework/platform.h"
 #include "../script/text.h"
+#include "record_seal.h"
 #include "wininit.h"
 
 #include <cstdlib>
+#include <vector>
 
 bool RecordFile::Open(const std::string& path) {
     // Every line goes to the end, after what a run before left.
@@ -17,6 +19,68 @@ void RecordFile::Append(const std::string& lines) {
     // On the disk before the installation goes on: a run that is ended leaves a true record.
     ::FlushFileBuffers(m_file.Get());
 }
+
+std::string RecordFile::Existing(const std::string& path) { return Win32UndoMachine().ReadRecord(path).value_or(""); }
+
+// Seals go where only administrators write, on the systems that keep access rights at all.
+bool RecordFile::KeepsSeals() const { return fw::IsNtPlatform(); }
+
+std::optional<std::string> RecordFile::ReadSeal(const std::string& record) { return Win32UndoMachine().ReadSeal(record); }
+
+bool RecordFile::WriteSeal(const std::string& record, const std::string& seal) {
+    HKEY opened = nullptr;
+    if (!fw::IsNtPlatform() || ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, setup::kSealKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                 KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return false;
+    fw::RegistryKey key(opened);
+    return ::RegSetValueExA(key.Get(), record.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(seal.c_str()),
+                            static_cast<DWORD>(seal.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> Win32UndoMachine::ReadSeal(const std::string& record) {
+    HKEY opened = nullptr;
+    if (!fw::IsNtPlatform() ||
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, setup::kSealKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
+    fw::RegistryKey key(opened);
+    char text[512] = {};
+    DWORD type = 0, size = sizeof text - 1;
+    if (::RegQueryValueExA(key.Get(), record.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    // Anything but the text a seal is matches no record.
+    return type == REG_SZ ? std::string(text) : std::string("?");
+}
+
+void Win32UndoMachine::WriteSeal(const std::string& record, const std::string& seal) {
+    if (!seal.empty()) {
+        RecordFile().WriteSeal(record, seal);
+        return;
+    }
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, setup::kSealKey, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    {
+        fw::RegistryKey key(opened);
+        ::RegDeleteValueA(key.Get(), record.c_str());
+    }
+    DeleteEmptyRegistryKey(setup::RegistryRoot::kLocalMachine, setup::kSealKey);
+}
+
+std::optional<std::string> DigestOfFile(const std::string& path) {
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return std::nullopt;
+    setup::Sha256 sum;
+    std::vector<char> block(64 * 1024);
+    DWORD read = 0;
+    for (;;) {
+        if (!::ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr)) return std::nullopt;
+        if (read == 0) return sum.Hex();
+        sum.Add(block.data(), read);
+    }
+}
+
+std::optional<std::string> Win32UndoMachine::FileDigest(const std::string& path) { return DigestOfFile(path); }
 
 std::optional<std::string> Win32UndoMachine::ReadRecord(const std::string& path) {
     // Shared for deletion too: the uninstaller's helper reads its own file, which is held

@@ -15,6 +15,10 @@ public:
     bool Open(const std::string& path) override;
     void Append(const std::string& lines) override;
     void Close() override { m_file.Reset(); }
+    std::string Existing(const std::string& path) override;
+    bool KeepsSeals() const override;
+    std::optional<std::string> ReadSeal(const std::string& record) override;
+    bool WriteSeal(const std::string& record, const std::string& seal) override;
 
 private:
     fw::File m_file;
@@ -32,6 +36,9 @@ public:
     bool ProfileFileEmpty(const char* file) override;
     bool DeleteEmptyRegistryKey(setup::RegistryRoot root, const std::string& subKey) override;
     Removal RestoreFile(const std::string& copy, const std::string& path) override;
+    std::optional<std::string> ReadSeal(const std::string& record) override;
+    void WriteSeal(const std::string& record, const std::string& seal) override;
+    std::optional<std::string> FileDigest(const std::string& path) override;
     bool CutRecord(const std::string& path, std::size_t size) override;
     std::string ProgramPath() override;
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) override;
@@ -46,6 +53,9 @@ void LeaveCurrentDirectory();
 // file (only a copy of this program), then each directory when empty; what cannot go now
 // goes at the next restart.
 void FinishUninstall(const std::string& what);
+
+// A file's SHA-256 in hexadecimal; none when it cannot be read.
+std::optional<std::string> DigestOfFile(const std::string& path);
 
 // The system's handle of a registry root.
 HKEY RootKey(setup::RegistryRoot root);

@@ -2,6 +2,7 @@
 
 #include "../engine/setup_engine.h"
 #include "../script/text.h"
+#include "record_seal.h"
 
 #include <algorithm>
 
@@ -20,7 +21,7 @@ struct KindInfo {
 // In the order of UndoEntry::Kind.
 constexpr KindInfo kKinds[] = {{"dest", 1, 0},    {"dir", 1, 0},   {"file", 4, 0},    {"replaced", 1, 0},
                                {"ini", 5, 1},     {"startup", 3, 0}, {"key", 2, 0},  {"value", 4, 1},
-                               {"group", 2, 0},   {"item", 2, 0},  {"saved", 2, 0},   {"rollback", 0, 0},
+                               {"group", 2, 0},   {"item", 2, 0},  {"saved", 2, 1},   {"rollback", 0, 0},
                                {"done", 0, 0}};
 
 constexpr const char* kIniStates[] = {"value", "key", "section", "file"};  // in the order of IniNew
@@ -103,6 +104,8 @@ const char* CheckFields(const UndoEntry& entry) {
         if (!OneOf(f[3], {"new", "was", "other"})) return "a registry value of an unknown kind";
         return (f[3] == "was") == (f.size() == 5) ? nullptr : "a registry value without the value it replaced";
     case UndoEntry::Kind::kGroup: return OneOf(f[1], {"new", "old"}) ? nullptr : "a program group of an unknown kind";
+    case UndoEntry::Kind::kSaved:
+        return f.size() == 2 || (f[2].size() == 64 && AllOf(f[2], true, 64)) ? nullptr : "a copy kept aside with a damaged digest";
     default: return nullptr;
     }
 }
@@ -216,13 +219,42 @@ void UndoWriter::Flush() {
     if (m_waiting.empty()) return;
     if (!m_open) {
         const std::string path = m_engine.UndoRecordPath();
-        if (path.empty() || !m_sink.Open(path)) return;  // the directory is not there yet
+        if (path.empty()) return;  // the directory is not settled yet
+        const std::string existing = m_sink.Existing(path);
+        if (!m_sink.Open(path)) return;  // or not there yet
         m_open = true;
+        m_path = path;
+        StartSeal(existing);
         m_waiting = std::string(kUndoRecordHeader) + "\r\ndest\t" + Escape(m_engine.InstallDir()) + "\r\n" +
                     (m_engine.KeepsRollback() ? "rollback\r\n" : "") + m_waiting;
     }
+    if (m_sealing) {
+        RecordSeal seal{m_length, m_length + m_waiting.size(), m_sum.Hex(), std::string()};
+        m_sum.Add(m_waiting.data(), m_waiting.size());
+        m_length = seal.after;
+        seal.digestAfter = m_sum.Hex();
+        m_sealing = m_sink.WriteSeal(m_path, SealText(seal));
+    }
     m_sink.Append(m_waiting);
     m_waiting.clear();
+}
+
+// A record sealed before is continued only as it was sealed: one changed since keeps its
+// seal and stays refused. A record kept before seals existed is taken as it is.
+void UndoWriter::StartSeal(const std::string& existing) {
+    if (!m_sink.KeepsSeals()) return;
+    const std::optional<std::string> kept = m_sink.ReadSeal(m_path);
+    const std::optional<RecordSeal> seal = kept ? ParseSeal(*kept) : std::nullopt;
+    if (kept && (!seal || SealedLength(existing, *seal) != existing.size())) return;
+    m_sealing = true;
+    m_sum.Add(existing.data(), existing.size());
+    m_length = existing.size();
+}
+
+void UndoWriter::FileSavedAside(const std::string& path, const std::string& copy) {
+    // The copy's digest: a copy changed since is never put back.
+    if (const std::optional<std::string> digest = m_engine.FileDigest(copy)) Add("saved", {path, copy, *digest});
+    else Add("saved", {path, copy});
 }
 
 void UndoWriter::Close() {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "../engine/journal.h"
+#include "sha256.h"
 
 #include <string>
 #include <string_view>
@@ -58,6 +59,13 @@ public:
     virtual void Append(const std::string& lines) = 0;
     // Lets go of the file (before a rollback cuts it).
     virtual void Close() {}
+    // The record's text so far, read before it is opened; empty when it is new.
+    virtual std::string Existing(const std::string&) { return std::string(); }
+    // Seals (record_seal.h) are kept only where the system keeps access rights.
+    virtual bool KeepsSeals() const { return false; }
+    // The record's seal; none when it has none.
+    virtual std::optional<std::string> ReadSeal(const std::string&) { return std::nullopt; }
+    virtual bool WriteSeal(const std::string&, const std::string&) { return false; }
 };
 
 // Turns the journal's changes into record lines. Until the installation directory is
@@ -83,7 +91,7 @@ public:
     void ProgramManagerCommand(const std::string& command, ProgramManager::Outcome outcome) override;
     void ProgramStarted(const std::string&, ProgramStart) override {}
     void RestartRequested(bool, Restart) override {}
-    void FileSavedAside(const std::string& path, const std::string& copy) override { Add("saved", {path, copy}); }
+    void FileSavedAside(const std::string& path, const std::string& copy) override;
     void InstallationCompleted() override;
     void RollbackStarted(const std::string&) override {}
     void Undone(const std::string&, const std::string&) override {}
@@ -97,12 +105,17 @@ public:
 private:
     void Add(const char* kind, std::initializer_list<std::string> fields);
     void Flush();
+    void StartSeal(const std::string& existing);
 
     SetupEngine& m_engine;
     RecordSink& m_sink;
     std::string m_waiting;  // lines not yet in the file
     bool m_open = false;
     bool m_closed = false;
+    std::string m_path;
+    bool m_sealing = false;   // each append is sealed before it is written
+    Sha256 m_sum;             // of the record so far
+    std::uint64_t m_length = 0;
     std::string m_group;    // the group the items go to
     std::vector<std::string> m_groupsThere;  // groups there before the installation made them
 };

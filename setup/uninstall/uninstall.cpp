@@ -3,6 +3,7 @@
 #include "../engine/setup_engine.h"
 #include "../script/text.h"
 #include "record_paths.h"
+#include "record_seal.h"
 #include "undo_record.h"
 
 #include <memory>
@@ -31,6 +32,9 @@ public:
 private:
     // The entries to undo, checked; empty when there is nothing to undo or they are refused.
     std::vector<UndoEntry> Read(UndoRecord& parsed);
+    std::string CheckSeal(std::optional<std::string>& text);
+    std::string CheckCopies(const std::vector<UndoEntry>& entries);
+    void Refuse(const std::string& problem);
     bool Confirm();
     void UndoAll(const std::vector<UndoEntry>& entries);
     void LeaveRecord(const UndoRecord& parsed);
@@ -56,6 +60,8 @@ private:
     UndoMachine& m_machine;
     const Scope m_scope;
     std::string m_program, m_record;
+    std::string m_text;     // the record as its seal vouches for it
+    bool m_sealed = false;
     bool m_programLeft = false;  // the running program is one of the files to remove
     bool m_scheduled = false;    // something is removed only at the next restart
     std::vector<std::string> m_stayed;
@@ -83,7 +89,13 @@ void Uninstaller::Run(const std::string& record) {
 }
 
 std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
-    const std::optional<std::string> text = m_machine.ReadRecord(m_record);
+    std::optional<std::string> text = m_machine.ReadRecord(m_record);
+    // A record changed since its installations wrote it is refused whatever it is for.
+    const std::string changed = CheckSeal(text);
+    if (!changed.empty()) {
+        Refuse(changed);
+        return {};
+    }
     parsed = text ? ReadUndoRecord(*text) : UndoRecord{{}, "it cannot be read"};
     std::vector<UndoEntry> entries;
     if (m_scope == Scope::kUninstall) {
@@ -101,10 +113,40 @@ std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
         m_engine.SetInstallDir(WithBackslash(entries[0].fields[0]).c_str());
         problem = CheckUndoRecord(m_engine, entries, m_record);
     }
+    if (problem.empty()) problem = CheckCopies(entries);
     if (problem.empty()) return entries;
+    Refuse(problem);
+    return {};
+}
+
+void Uninstaller::Refuse(const std::string& problem) {
     Tell("record " + m_record, "refused: " + problem);
     m_engine.ReportUninstallRefused(m_record, problem);
-    return {};
+}
+
+// Where the record has a seal, the record must be the one sealed: all of it, or all but an
+// append that a crash cut short, which is left out.
+std::string Uninstaller::CheckSeal(std::optional<std::string>& text) {
+    const std::optional<std::string> kept = text ? m_machine.ReadSeal(m_record) : std::nullopt;
+    if (!kept) return std::string();
+    const std::optional<RecordSeal> seal = ParseSeal(*kept);
+    const std::optional<std::size_t> length = seal ? SealedLength(*text, *seal) : std::nullopt;
+    if (!length) return "it was changed after the installation wrote it";
+    text->resize(*length);
+    m_text = *text;
+    m_sealed = true;
+    return std::string();
+}
+
+// A copy kept aside goes back only as it was made.
+std::string Uninstaller::CheckCopies(const std::vector<UndoEntry>& entries) {
+    for (const UndoEntry& entry : entries) {
+        if (entry.kind != Kind::kSaved || entry.fields.size() < 3 || !m_machine.FileStamp(entry.fields[1])) continue;
+        if (m_machine.FileDigest(entry.fields[1]) != entry.fields[2])
+            return "line " + std::to_string(entry.line) + " names " + entry.fields[1] +
+                   " as a copy kept aside, which was changed after it was made";
+    }
+    return std::string();
 }
 
 bool Uninstaller::Confirm() {
@@ -137,8 +179,10 @@ void Uninstaller::UndoAll(const std::vector<UndoEntry>& entries) {
 void Uninstaller::LeaveRecord(const UndoRecord& parsed) {
     if (m_scope == Scope::kUninstall || parsed.lastPartOffset == 0) {
         Remove(m_record);
+        if (m_sealed && !m_machine.FileStamp(m_record)) m_machine.WriteSeal(m_record, std::string());
     } else if (m_machine.CutRecord(m_record, parsed.lastPartOffset)) {
         Tell(m_record, "the installation's part removed");
+        if (m_sealed) m_machine.WriteSeal(m_record, SealText(SealOf(std::string_view(m_text).substr(0, parsed.lastPartOffset))));
     }
     m_machine.RemoveEmptyDirectory(AsideFolderOf(m_record));
     std::vector<std::string> helperDirectories;

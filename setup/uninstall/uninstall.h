@@ -36,6 +36,13 @@ public:
     // Puts a copy kept aside back in its place, over what is there: kInUse when that is held
     // and the copy takes its place at the next restart.
     virtual Removal RestoreFile(const std::string& copy, const std::string& path) = 0;
+    // The seal kept for a record (record_seal.h); none when it has none or the system keeps
+    // no access rights.
+    virtual std::optional<std::string> ReadSeal(const std::string&) { return std::nullopt; }
+    // Replaces a record's seal; an empty one removes it.
+    virtual void WriteSeal(const std::string&, const std::string&) {}
+    // The SHA-256 of a file, in hexadecimal; none when it cannot be read.
+    virtual std::optional<std::string> FileDigest(const std::string& path) = 0;
     // Keeps the record's first size bytes; 0 removes it.
     virtual bool CutRecord(const std::string& path, std::size_t size) = 0;
     // The running program's full path.

@@ -12,6 +12,7 @@
 #include "engine/choices.h"
 #include "engine/setup_engine.h"
 #include "script/text.h"
+#include "uninstall/sha256.h"
 
 #include <deque>
 #include <functional>
@@ -223,6 +224,10 @@ public:
         if (found == files.end()) return std::nullopt;
         const std::string& content = found->second.content;
         return FileFacts{content.size(), 0, Crc32(content.data(), content.size())};
+    }
+    std::optional<std::string> FileDigest(const std::string& path) override {
+        auto found = files.find(Key(path));
+        return found == files.end() ? std::nullopt : std::optional<std::string>(Sha256Hex(found->second.content));
     }
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override {
         auto found = profile.find(Key(std::string(file) + "|" + section + "|" + key));

@@ -58,6 +58,15 @@ public:
         m.files.erase(found);
         return Removal::kRemoved;
     }
+    std::optional<std::string> ReadSeal(const std::string& path) override {
+        auto found = seals.find(path);
+        return found == seals.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void WriteSeal(const std::string& path, const std::string& seal) override {
+        if (seal.empty()) seals.erase(path);
+        else seals[path] = seal;
+    }
+    std::optional<std::string> FileDigest(const std::string& path) override { return m.FileDigest(path); }
     bool CutRecord(const std::string& path, std::size_t size) override {
         if (path != recordPath || size > record.size()) return false;
         record.resize(size);
@@ -70,6 +79,7 @@ public:
     std::string recordPath, record, helper;
     std::uint64_t writeTime = 0;  // of every file
     std::set<std::string> inUse, atRestart;
+    std::map<std::string, std::string> seals;  // by record
 
 private:
     bool Holds(const std::string& prefix) const {

@@ -402,7 +402,9 @@ TEST(Rollback, TheRecordMarksItsCopiesAndItsCompletion) {
     run.machine.CompleteInstallation();
     const std::string& text = run.sink.text;
     EXPECT_EQ(text.substr(0, text.find("dir")), kHeader + "dest\tC:\\ACME\\\r\nrollback\r\n");
-    EXPECT_NE(text.find("saved\tC:\\WINDOWS\\SYSTEM\\ACME.DLL\tC:\\ACME\\ACME.UNR.OLD\\1.ACME.DLL\r\n"
+    // The copy's SHA-256 (of "old library", by Python's hashlib) comes with it.
+    EXPECT_NE(text.find("saved\tC:\\WINDOWS\\SYSTEM\\ACME.DLL\tC:\\ACME\\ACME.UNR.OLD\\1.ACME.DLL\t"
+                        "A1622CDA43D37717B562988F9A730C129D06485DFD9E842C944FB67D306EC4A4\r\n"
                         "file\tC:\\WINDOWS\\SYSTEM\\ACME.DLL\t"),
               std::string::npos)
         << text;
