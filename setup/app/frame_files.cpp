@@ -69,6 +69,9 @@ void CMainFrame::WriteProfileValue(const char* section, const char* key, const c
 bool CMainFrame::CopyFileAside(const std::string& from, const std::string& to) {
     const std::string folder = to.substr(0, to.rfind('\\'));
     if (!::CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    // Before the first copy goes in, which takes the folder's rights: whoever could change a
+    // copy could have it put back with an administrator's rights.
+    ProtectInstallerFile(folder);
     // Not over a file that is there: a copy aside never replaces another.
     return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
 }
@@ -97,6 +100,8 @@ std::optional<setup::FileFacts> CMainFrame::GetFileFacts(const std::string& path
     }
     return facts;
 }
+
+void CMainFrame::ProtectOwnFile(const std::string& path) { ProtectInstallerFile(path); }
 
 std::optional<std::string> CMainFrame::FileDigest(const std::string& path) { return DigestOfFile(path); }
 

@@ -83,6 +83,7 @@ public:
     void OfferPendingRollback() override;
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
     std::optional<std::string> FileDigest(const std::string& path) override;
+    void ProtectOwnFile(const std::string& path) override;
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
     bool RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) override;
     bool ProfileSectionExists(const char* section, const char* file) override;

@@ -128,8 +128,10 @@ bool SetupEngine::LeaveUninstaller() {
         const std::size_t slash = path->rfind('\\');
         if (slash == std::string::npos) continue;
         const std::string folder = path->substr(0, slash + 1);
-        if (EqualNoCase(folder, m_installDir)) continue;  // run from the installation directory itself
-        if (!InstallOneFile(replaceAll, path->c_str() + slash + 1, folder.c_str(), m_installDir.c_str())) return false;
+        if (!EqualNoCase(folder, m_installDir) &&  // not when run from the installation directory itself
+            !InstallOneFile(replaceAll, path->c_str() + slash + 1, folder.c_str(), m_installDir.c_str()))
+            return false;
+        ProtectOwnFile(m_installDir + path->substr(slash + 1));
     }
     return true;
 }

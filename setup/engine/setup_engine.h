@@ -248,6 +248,9 @@ public:
     // (none when the entry is absent).
     virtual bool DirectoryExists(const std::string& path) = 0;
     virtual std::optional<FileFacts> GetFileFacts(const std::string& path) = 0;
+    // The installer's copy of itself and of its script, beside the record: changed by
+    // administrators only, where the system keeps rights.
+    virtual void ProtectOwnFile(const std::string&) {}
     // The SHA-256 of a copy kept aside, in hexadecimal; none when it cannot be read.
     virtual std::optional<std::string> FileDigest(const std::string& path) = 0;
     virtual std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) = 0;

@@ -34,7 +34,7 @@ std::string DigestOf(std::string_view text) {
 }  // namespace
 
 std::string SealText(const RecordSeal& seal) {
-    return std::to_string(seal.before) + " " + seal.digestBefore + " " + std::to_string(seal.after) + " " +
+    return std::to_string(seal.start) + " " + std::to_string(seal.before) + " " + seal.digestBefore + " " + std::to_string(seal.after) + " " +
            seal.digestAfter;
 }
 
@@ -44,15 +44,16 @@ std::optional<RecordSeal> ParseSeal(const std::string& text) {
         blank = text.find(' ', from);
         parts.push_back(text.substr(from, blank == std::string::npos ? blank : blank - from));
     }
-    if (parts.size() != 4) return std::nullopt;
-    const std::optional<std::uint64_t> before = Length(parts[0]), after = Length(parts[2]);
-    if (!before || !after || *before > *after || !Digest(parts[1]) || !Digest(parts[3])) return std::nullopt;
-    return RecordSeal{*before, *after, parts[1], parts[3]};
+    if (parts.size() != 5) return std::nullopt;
+    const std::optional<std::uint64_t> start = Length(parts[0]), before = Length(parts[1]), after = Length(parts[3]);
+    if (!start || !before || !after || *start > *before || *before > *after || !Digest(parts[2]) || !Digest(parts[4]))
+        return std::nullopt;
+    return RecordSeal{*start, *before, *after, parts[2], parts[4]};
 }
 
-RecordSeal SealOf(std::string_view record) {
+RecordSeal SealOf(std::string_view record, std::uint64_t start) {
     const std::string digest = DigestOf(record);
-    return RecordSeal{record.size(), record.size(), digest, digest};
+    return RecordSeal{start, record.size(), record.size(), digest, digest};
 }
 
 std::optional<std::size_t> SealedLength(std::string_view record, const RecordSeal& seal) {

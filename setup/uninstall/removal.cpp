@@ -5,13 +5,25 @@
 #include "record_seal.h"
 #include "wininit.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 bool RecordFile::Open(const std::string& path) {
     // Every line goes to the end, after what a run before left.
     m_file.Reset(fw::OpenForAppend(path.c_str(), FILE_SHARE_READ));
+    if (m_file) ProtectInstallerFile(path);
     return static_cast<bool>(m_file);
+}
+
+void ProtectInstallerFile(const std::string& path) {
+    // Only an administrator may create keys under HKEY_LOCAL_MACHINE\SOFTWARE: a user who is
+    // none keeps the rights the file has, so as not to lock himself out of his own record.
+    HKEY software = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_CREATE_SUB_KEY, &software) != ERROR_SUCCESS) return;
+    fw::RegistryKey key(software);
+    fw::AdminOnlySecurity().ApplyTo(path.c_str());
 }
 
 void RecordFile::Append(const std::string& lines) {
@@ -251,39 +263,153 @@ void LeaveCurrentDirectory() {
     if (!directory.empty()) ::SetCurrentDirectoryA(directory.c_str());
 }
 
+namespace {
+
+// Eight hexadecimal digits that no one can tell in advance: from the system's random source
+// where it has one (advapi32's SystemFunction036, Windows XP and later), else from the clocks
+// and the ids of the moment.
+std::string Unguessable() {
+    using Random = BOOLEAN(WINAPI*)(void*, ULONG);
+    std::uint32_t value = 0;
+    const auto random = fw::SystemFunction<Random>("ADVAPI32.DLL", "SystemFunction036");
+    if (!random || !random(&value, sizeof value)) {
+        LARGE_INTEGER counter{};
+        ::QueryPerformanceCounter(&counter);
+        value = static_cast<std::uint32_t>(counter.QuadPart ^ (counter.QuadPart >> 32)) ^ ::GetTickCount() * 2654435761u ^
+                ::GetCurrentProcessId() << 16 ^ ::GetCurrentThreadId();
+    }
+    char digits[9] = {};
+    for (int i = 0; i < 8; ++i) digits[i] = "0123456789ABCDEF"[(value >> (28 - 4 * i)) & 15];
+    return digits;
+}
+
+// The same file, by its index, as the one the handle holds; both lie in one folder, on one
+// volume (whose serial number not every system reports alike for every handle).
+bool SameFile(HANDLE held, const std::string& path) {
+    fw::File other(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | fw::ShareDelete(), nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return other && ::GetFileInformationByHandle(held, &a) && ::GetFileInformationByHandle(other.Get(), &b) &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// The held file's whole content equals `expected`.
+bool HoldsExactly(HANDLE held, const std::string& expected) {
+    if (::GetFileSize(held, nullptr) != expected.size() || ::SetFilePointer(held, 0, nullptr, FILE_BEGIN) != 0) return false;
+    std::string text(expected.size(), '\0');
+    DWORD read = 0;
+    return (text.empty() || (::ReadFile(held, &text[0], static_cast<DWORD>(text.size()), &read, nullptr) && read == text.size())) &&
+           text == expected;
+}
+
+// The helper's copy of the program, on the NT family, runs in a folder of its own made for
+// it in the temporary directory, which only administrators can change: a DLL that anyone put
+// in the temporary directory is never beside it. The copy is made first beside that folder
+// (FOLDER.TMP) and held open, for deletion when its last handle goes, then moved in; the
+// helper moves it back and removes the folder once its work is done, and the copy goes when
+// it ends. Anyone may rename files in the temporary directory while the copy lies there: the
+// one moved in is checked to be the held file, with the program's content, before it runs.
+struct HelperCopy {
+    std::string folder, image;
+    fw::File held;
+};
+
+std::optional<HelperCopy> MakeHelperCopy(const std::string& program, const std::string& temporary) {
+    Win32UndoMachine machine;
+    const std::optional<std::string> content = machine.ReadRecord(program);
+    fw::AdminOnlySecurity security;
+    if (!content) return std::nullopt;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        HelperCopy copy;
+        copy.folder = temporary + "UNS" + Unguessable();
+        const std::string staged = copy.folder + ".TMP";
+        // Made new, or another name: a folder or file of that name may be anyone's.
+        if (!::CreateDirectoryA(copy.folder.c_str(), security.Attributes())) continue;
+        if (!::CopyFileA(program.c_str(), staged.c_str(), TRUE)) {
+            ::RemoveDirectoryA(copy.folder.c_str());
+            continue;
+        }
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        // Shared for reading and deletion, never for writing: no one changes it from now on.
+        copy.held.Reset(::CreateFileA(staged.c_str(), GENERIC_READ, FILE_SHARE_READ | fw::ShareDelete(), &inherited,
+                                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        copy.image = copy.folder + "\\SETUP.EXE";
+        if (copy.held && ::MoveFileA(staged.c_str(), copy.image.c_str()) && SameFile(copy.held.Get(), copy.image) &&
+            HoldsExactly(copy.held.Get(), *content))
+            return copy;
+        if (!copy.held) ::DeleteFileA(staged.c_str());
+        copy.held.Reset();  // deletes the copy wherever it lies
+        ::RemoveDirectoryA(copy.folder.c_str());
+    }
+    return std::nullopt;
+}
+
+bool StartHelper(const std::string& image, const std::string& work) {
+    std::string line = "\"" + image + "\" /FINISH=\"" + work + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Not the uninstaller's current directory, which may be the one the helper removes.
+    const std::string directory = WorkingDirectory();
+    if (!::CreateProcessA(image.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), &startup, &process))
+        return false;
+    fw::KernelHandle thread(process.hThread), helper(process.hProcess);
+    return true;
+}
+
+// Windows 95, 98 and ME delete no file when its last handle goes, and keep no rights: the
+// copy lies in the temporary directory and goes at the next restart.
+bool StartHelperWithoutRights(Win32UndoMachine& machine, const std::string& program, const std::string& temporary,
+                              const std::string& work) {
+    char copy[MAX_PATH] = {};
+    if (!::GetTempFileNameA(temporary.c_str(), "UNS", 0, copy)) return false;
+    if (::CopyFileA(program.c_str(), copy, FALSE) && StartHelper(copy, work)) {
+        machine.RemoveAtRestart(copy);
+        return true;
+    }
+    ::DeleteFileA(copy);
+    return false;
+}
+
+}  // namespace
+
 void Win32UndoMachine::RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) {
-    // A copy in the temporary directory does it. The copy is held open, for deletion when the
-    // last handle goes, by a handle that the helper inherits: it goes when the helper ends.
-    char folder[MAX_PATH] = {}, copy[MAX_PATH] = {};
     std::string work = std::to_string(::GetCurrentProcessId()) + "|" + program;
     for (const std::string& directory : directories) work += "|" + directory;
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const DWORD length = ::GetTempPathA(sizeof folder, folder);
-    if (length && length < sizeof folder && ::GetTempFileNameA(folder, "UNS", 0, copy) &&
-        ::CopyFileA(program.c_str(), copy, FALSE)) {
-        fw::File held(::CreateFileA(copy, GENERIC_READ, FILE_SHARE_READ | fw::ShareDelete(), &inherited, OPEN_EXISTING,
-                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        std::string line = "\"" + std::string(copy) + "\" /FINISH=\"" + work + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        // Not the uninstaller's current directory, which may be the one the helper removes.
-        const std::string directory = WorkingDirectory();
-        if (held && ::CreateProcessA(copy, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                     directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
-            fw::KernelHandle thread(process.hThread), helper(process.hProcess);
-            // Windows 95, 98 and ME delete no file when its last handle goes: at the next start.
-            if (!fw::IsNtPlatform()) RemoveAtRestart(copy);
-            return;
+    char temporary[MAX_PATH] = {};
+    const DWORD length = ::GetTempPathA(sizeof temporary, temporary);
+    if (length && length < sizeof temporary) {
+        const std::string folder = setup::WithBackslash(std::string(temporary, length));
+        if (!fw::IsNtPlatform()) {
+            if (StartHelperWithoutRights(*this, program, folder, work)) return;
+        } else if (std::optional<HelperCopy> copy = MakeHelperCopy(program, folder)) {
+            // The held handle goes to the helper: the copy goes when the helper ends.
+            if (StartHelper(copy->image, work)) return;
+            ::MoveFileA(copy->image.c_str(), (copy->folder + ".TMP").c_str());
+            copy->held.Reset();
+            ::RemoveDirectoryA(copy->folder.c_str());
         }
-        if (!held) ::DeleteFileA(copy);
     }
     // No helper: everything goes at the next restart.
     RemoveAtRestart(program);
     for (const std::string& directory : directories) RemoveAtRestart(directory);
 }
 
-void FinishUninstall(const std::string& what) {
+// The helper's last work: its copy back beside its folder, where the system deletes it when
+// the helper ends, and the folder gone; what cannot go now goes at the next restart.
+void LeaveHelperFolder(Win32UndoMachine& machine) {
+    const std::string image = machine.ProgramPath();
+    const std::string folder = image.substr(0, image.rfind('\\'));
+    const std::size_t name = folder.rfind('\\') + 1;
+    if (!fw::IsNtPlatform() || folder.compare(name, 3, "UNS") != 0 || folder.size() != name + 11) return;
+    if (!::MoveFileA(image.c_str(), (folder + ".TMP").c_str()) || !::RemoveDirectoryA(folder.c_str()))
+        machine.RemoveAtRestart(folder);
+}
+
+namespace {
+
+void RemoveEndedProgram(Win32UndoMachine& machine, const std::string& what) {
     std::vector<std::string> parts;
     for (std::size_t from = 0, bar = 0; bar != std::string::npos; from = bar + 1) {
         bar = what.find('|', from);
@@ -292,7 +418,6 @@ void FinishUninstall(const std::string& what) {
     if (parts.size() < 2) return;
     fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10))));
     if (process) ::WaitForSingleObject(process.Get(), 60000);
-    Win32UndoMachine machine;
     // The file to remove is a copy of this very program, or nothing is removed: whatever the
     // command line says, the helper never takes another file with it.
     const std::optional<std::string> file = machine.ReadRecord(parts[1]);
@@ -304,4 +429,12 @@ void FinishUninstall(const std::string& what) {
     if (machine.FileStamp(parts[1])) machine.RemoveAtRestart(parts[1]);
     for (std::size_t i = 2; i < parts.size(); ++i)
         if (!machine.RemoveEmptyDirectory(parts[i])) machine.RemoveAtRestart(parts[i]);
+}
+
+}  // namespace
+
+void FinishUninstall(const std::string& what) {
+    Win32UndoMachine machine;
+    RemoveEndedProgram(machine, what);
+    LeaveHelperFolder(machine);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../../framework/handles.h"
+#include "../../framework/security.h"
 #include "undo_record.h"
 #include "uninstall.h"
 
@@ -53,6 +54,11 @@ void LeaveCurrentDirectory();
 // file (only a copy of this program), then each directory when empty; what cannot go now
 // goes at the next restart.
 void FinishUninstall(const std::string& what);
+
+// Gives one of the installer's own files or folders (its copy, its script, the record, the
+// folder of copies aside) rights that let only administrators change it, when this process
+// runs with an administrator's rights and the file system keeps rights.
+void ProtectInstallerFile(const std::string& path);
 
 // A file's SHA-256 in hexadecimal; none when it cannot be read.
 std::optional<std::string> DigestOfFile(const std::string& path);

@@ -229,7 +229,7 @@ void UndoWriter::Flush() {
                     (m_engine.KeepsRollback() ? "rollback\r\n" : "") + m_waiting;
     }
     if (m_sealing) {
-        RecordSeal seal{m_length, m_length + m_waiting.size(), m_sum.Hex(), std::string()};
+        RecordSeal seal{m_start, m_length, m_length + m_waiting.size(), m_sum.Hex(), std::string()};
         m_sum.Add(m_waiting.data(), m_waiting.size());
         m_length = seal.after;
         seal.digestAfter = m_sum.Hex();
@@ -240,13 +240,15 @@ void UndoWriter::Flush() {
 }
 
 // A record sealed before is continued only as it was sealed: one changed since keeps its
-// seal and stays refused. A record kept before seals existed is taken as it is.
+// seal and stays refused. What an unsealed record holds already is no installation's that
+// this system can vouch for: the seal starts after it.
 void UndoWriter::StartSeal(const std::string& existing) {
     if (!m_sink.KeepsSeals()) return;
     const std::optional<std::string> kept = m_sink.ReadSeal(m_path);
     const std::optional<RecordSeal> seal = kept ? ParseSeal(*kept) : std::nullopt;
     if (kept && (!seal || SealedLength(existing, *seal) != existing.size())) return;
     m_sealing = true;
+    m_start = seal ? seal->start : existing.size();
     m_sum.Add(existing.data(), existing.size());
     m_length = existing.size();
 }

@@ -116,6 +116,7 @@ private:
     bool m_sealing = false;   // each append is sealed before it is written
     Sha256 m_sum;             // of the record so far
     std::uint64_t m_length = 0;
+    std::uint64_t m_start = 0;  // where the sealed installations begin
     std::string m_group;    // the group the items go to
     std::vector<std::string> m_groupsThere;  // groups there before the installation made them
 };

@@ -62,6 +62,7 @@ private:
     std::string m_program, m_record;
     std::string m_text;     // the record as its seal vouches for it
     bool m_sealed = false;
+    std::size_t m_start = 0;  // where the sealed installations begin
     bool m_programLeft = false;  // the running program is one of the files to remove
     bool m_scheduled = false;    // something is removed only at the next restart
     std::vector<std::string> m_stayed;
@@ -132,9 +133,11 @@ std::string Uninstaller::CheckSeal(std::optional<std::string>& text) {
     const std::optional<RecordSeal> seal = ParseSeal(*kept);
     const std::optional<std::size_t> length = seal ? SealedLength(*text, *seal) : std::nullopt;
     if (!length) return "it was changed after the installation wrote it";
-    text->resize(*length);
-    m_text = *text;
     m_sealed = true;
+    m_start = static_cast<std::size_t>(seal->start);
+    m_text = text->substr(0, *length);
+    if (m_start) Tell("record " + m_record, "its first " + std::to_string(m_start) + " bytes were there before its seal and are left out");
+    *text = m_text.substr(m_start);
     return std::string();
 }
 
@@ -180,9 +183,11 @@ void Uninstaller::LeaveRecord(const UndoRecord& parsed) {
     if (m_scope == Scope::kUninstall || parsed.lastPartOffset == 0) {
         Remove(m_record);
         if (m_sealed && !m_machine.FileStamp(m_record)) m_machine.WriteSeal(m_record, std::string());
-    } else if (m_machine.CutRecord(m_record, parsed.lastPartOffset)) {
+    } else if (m_machine.CutRecord(m_record, m_start + parsed.lastPartOffset)) {
         Tell(m_record, "the installation's part removed");
-        if (m_sealed) m_machine.WriteSeal(m_record, SealText(SealOf(std::string_view(m_text).substr(0, parsed.lastPartOffset))));
+        if (m_sealed)
+            m_machine.WriteSeal(m_record,
+                                SealText(SealOf(std::string_view(m_text).substr(0, m_start + parsed.lastPartOffset), m_start)));
     }
     m_machine.RemoveEmptyDirectory(AsideFolderOf(m_record));
     std::vector<std::string> helperDirectories;

@@ -68,8 +68,9 @@ struct Installed {
     FakeUndo undo{machine};
     SealingRecord sink{undo};
 
-    Installed(int installations, bool lastCompleted) {
+    Installed(int installations, bool lastCompleted, const std::string& planted = "") {
         undo.recordPath = kRecord;
+        undo.record = planted;
         machine.AddFile("A:\\ACME.EXE", "program");
         machine.AddFile("A:\\ACME.DLL", "new library");
         machine.AddFile("C:\\WINDOWS\\SYSTEM\\ACME.DLL", "old library");
@@ -121,6 +122,18 @@ TEST(RecordSeal, GenuineRecordsAreTaken) {
             EXPECT_FALSE(run.machine.HasFile("C:\\ACME\\ACME.EXE"));
             EXPECT_EQ(run.undo.seals.count(kRecord), 0u);
         }
+}
+
+// A record someone made in the folder before the first installation into it is not the
+// installer's: the uninstallation leaves its lines alone.
+TEST(RecordSeal, ARecordMadeBeforeTheFirstInstallationIsLeftAlone) {
+    const std::string planted = kHeader + "dest\tC:\\OTHER\\\r\nfile\tC:\\OTHER\\KEEP.EXE\t4\t0\tCBF0480B\r\n";
+    Installed run(1, true, planted);
+    run.machine.AddFile("C:\\OTHER\\KEEP.EXE", "keep");
+    run.machine.RunUninstall(run.undo, kRecord);
+    EXPECT_EQ(run.machine.Messages(), (std::vector<std::string>{"Uninstall Message", "Uninstall End Message"}));
+    EXPECT_FALSE(run.machine.HasFile("C:\\ACME\\ACME.EXE"));
+    EXPECT_EQ(run.machine.Content("C:\\OTHER\\KEEP.EXE"), "keep");
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {

@@ -45,6 +45,7 @@
 #include "../../../framework/handles.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <commctrl.h>
 
 #include <algorithm>
@@ -666,9 +667,29 @@ int RegistrySave(const Args& args) {
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 
+// rights PATH: the file's access rights as the system keeps them, in the security descriptor
+// language (ConvertSecurityDescriptorToStringSecurityDescriptorA): "D:P(A;OICI;FA;;;BA)...".
+int Rights(const Args& args) {
+    if (args.words.size() != 1) return 2;
+    DWORD size = 0;
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    ::GetFileSecurityA(args.words[0].c_str(), what, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size ? size : 1);
+    if (!size || !::GetFileSecurityA(args.words[0].c_str(), what, descriptor.data(), size, &size)) {
+        std::printf("GetFileSecurity failed: %lu\n", ::GetLastError());
+        return 1;
+    }
+    char* text = nullptr;
+    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1, what, &text, nullptr))
+        return 1;
+    std::printf("%s\n", text);
+    ::LocalFree(text);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: robot launch|stop|wait-window|wait-gone|front|uncovered|texts|set-text|select|click|user-click|close|key|position|\n"
-               "hold-file|icon|profile|set-profile|reg|reg-save|hold-window ...\n",
+               "hold-file|icon|profile|set-profile|reg|reg-save|rights|hold-window ...\n",
                stderr);
     return 2;
 }
@@ -701,6 +722,7 @@ int main(int argc, char** argv) {
     else if (command == "set-profile") result = SetProfile(args);
     else if (command == "reg") result = Registry(args);
     else if (command == "reg-save") result = RegistrySave(args);
+    else if (command == "rights") result = Rights(args);
     std::fflush(stdout);
     if (result == 2 && command != "launch") return Usage();
     return result;
