@@ -1,9 +1,12 @@
 # What an uninstallation leaves, and what it refuses. Damaged and hostile records (cut short,
 # garbage, a path out of the installation's directories, the Windows directory's WIN.INI
 # named as a file the installation made) are refused with a message, and nothing changes.
-# Then a file the user changed, an INI entry and a registry value changed since stay and are
-# listed, a file held open is removed at the next restart, which is asked for, and a program
-# group that was there before keeps its other items.
+# The record is sealed under HKEY_LOCAL_MACHINE: one changed after the installation wrote it is
+# refused too, and the installer's own files have rights that keep others out (Wine keeps
+# rights as a file's Unix permissions, so that is what reads back). Then a file the user
+# changed, an INI entry and a registry value changed since stay and are listed, a file held
+# open is removed at the next restart, which is asked for, and a program group that was there
+# before keeps its other items.
 . "$(dirname "$0")/lib.sh"
 target=$WINEPREFIX/drive_c/UNDO
 group=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs)/"E2E Undo Old"
@@ -16,6 +19,7 @@ cleanup() {
   done
   wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations /f \
     >/dev/null 2>&1 </dev/null || true
+  wine reg delete 'HKLM\SOFTWARE\Setup Undo Records' /f >/dev/null 2>&1 </dev/null || true
 }
 trap cleanup EXIT
 cleanup
@@ -90,6 +94,25 @@ for bad in CUT:'cut short' GARBAGE:'not an undo record' DOTS:'outside what the i
   grep -qF "${bad#*:}" "$DRIVE_DIR/$name.log" || fail "the log does not say why $name was refused: $(cat "$DRIVE_DIR/$name.log")"
   rm -f "$target/$name.UNR"
 done
+seals() { wine reg query 'HKLM\SOFTWARE\Setup Undo Records' </dev/null 2>/dev/null | tr -d '\r' | grep -F REG_ || true; }
+grep -qF 'C:\UNDO\UNDO.UNR    REG_SZ    0 ' <<<"$(seals)" || fail "the record has no seal: $(seals)"
+cp "$record" "$SUITE_RESULTS/UNDO.UNR"
+printf 'dir\tC:\\UNDO\\MORE\r\n' >>"$record"
+LAUNCH_OUT=$SUITE_RESULTS/changed.out
+start_launch "$WIN_DIR\\SETUP.EXE" /QUIET '/UNINSTALL=C:\UNDO\UNDO.UNR' "/LOG=$WIN_DIR\\changed.log"
+finish_launch
+expect_eq "$(tail -n 1 "$LAUNCH_OUT" | tr -d '\r')" "exit 1603" "the exit code for a record changed after its seal"
+grep -qF 'it was changed after the installation wrote it' "$DRIVE_DIR/changed.log" ||
+  fail "the log does not say why the changed record was refused: $(cat "$DRIVE_DIR/changed.log")"
+cp "$SUITE_RESULTS/UNDO.UNR" "$record"
+for own in SETUP.EXE SETUP.INF UNDO.UNR KEEP.TXT; do
+  rights=$(robot rights "C:\\UNDO\\$own") || fail "the rights of $own cannot be read: $rights"
+  case $own:$rights in
+    KEEP.TXT:*\;WD\)*) ;;
+    KEEP.TXT:*) fail "the product's own KEEP.TXT lost the rights it inherits: $rights" ;;
+    *\;WD\)*) fail "everyone keeps rights to the installer's $own: $rights" ;;
+  esac
+done
 # The helper that removes the installer's own copy after an uninstallation takes nothing but
 # a copy of the program itself, whatever its command line names.
 start_launch "$WIN_DIR\\SETUP.EXE" '/FINISH=0|C:\UNDO\GONE.TXT|C:\UNDO'
@@ -138,6 +161,7 @@ expect_eq "$(robot profile 'C:\UNDO\UNDO.INI' Settings Colour)" Red "the changed
 expect_eq "$(robot reg HKCU 'Software\E2E Undo' Mode)" Slow "the changed registry value"
 robot reg HKCU 'Software\E2E Undo' Other >/dev/null && fail "the unchanged registry value is still there"
 wine reg query "$uninstall_entry" </dev/null >/dev/null 2>&1 && fail "the uninstall entry is still there"
+[ -z "$(seals)" ] || fail "the record's seal is still there: $(seals)"
 [ ! -e "$group/Undo Keep.lnk" ] || fail "the item added to the group that was there stays"
 [ -f "$group/Other.lnk" ] || fail "the group that was there lost its other item"
 note "passed"
