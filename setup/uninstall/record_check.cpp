@@ -85,7 +85,8 @@ bool CommandSafe(const std::string& name, bool quoted) {
 
 }  // namespace
 
-std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& entries, const std::string& recordPath) {
+std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& entries, const std::string& recordPath,
+                            int scriptPart) {
     const std::string windows = WithBackslash(engine.WindowsDirectory()), system = WithBackslash(engine.SystemDirectory());
     std::vector<std::string> destinations;
     for (const UndoEntry& entry : entries)
@@ -101,7 +102,7 @@ std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& e
     for (const UndoEntry& entry : entries) {
         if (entry.fields.empty()) continue;  // the marks of a rollback
         const std::string& path = entry.fields[0];
-        const bool plain = PlainPath(path);
+        const bool plain = PlainPath(path), script = entry.part == scriptPart;
         const std::string folder = FolderOf(path), name = path.substr(folder.size());
         bool allowed = true;
         switch (entry.kind) {
@@ -121,18 +122,24 @@ std::string CheckUndoRecord(SetupEngine& engine, const std::vector<UndoEntry>& e
                        " as a copy kept aside, which does not lie beside the record";
             [[fallthrough]];
         case Kind::kFile:
-            allowed = inside(path) || (plain && ((EqualNoCase(folder, windows) && Listed(engine, "Windows", name)) ||
-                                                 (EqualNoCase(folder, system) && Listed(engine, "System", name))));
+            allowed = inside(path) ||
+                      (plain && ((EqualNoCase(folder, windows) && (!script || Listed(engine, "Windows", name))) ||
+                                 (EqualNoCase(folder, system) && (!script || Listed(engine, "System", name)))));
             break;
         case Kind::kIni:
             // A bare name is a file of the Windows directory that the script names so.
-            allowed = folder.empty() ? OneOf(path, iniFiles) : inside(path) || (plain && OneOf(path, iniFiles));
+            if (folder.empty()) allowed = script ? OneOf(path, iniFiles) : path.find_first_of(":/") == std::string::npos;
+            else allowed = inside(path) || (plain && (!script || OneOf(path, iniFiles)));
             break;
         case Kind::kKey:
-        case Kind::kValue: allowed = OneOf(path, keys); break;
+        case Kind::kValue:
+            allowed = script ? OneOf(path, keys)
+                             : RegistryRootByName(path.substr(0, path.find('\\'))).has_value() &&
+                                   path.find('\\') != std::string::npos;
+            break;
         case Kind::kGroup:
         case Kind::kItem:
-            allowed = ScriptGroup(engine, path) && CommandSafe(path, false);
+            allowed = (!script || ScriptGroup(engine, path)) && CommandSafe(path, false);
             if (allowed && entry.kind == Kind::kItem && entry.fields.size() > 1 && !CommandSafe(entry.fields[1], true))
                 return "line " + std::to_string(entry.line) + " names the item " + entry.fields[1] +
                        ", which the installation could not have written";

@@ -11,8 +11,9 @@
 #include <vector>
 
 bool RecordFile::Open(const std::string& path) {
-    // Every line goes to the end, after what a run before left.
-    m_file.Reset(fw::OpenForAppend(path.c_str(), FILE_SHARE_READ));
+    // Every line goes to the end, after what a run before left; no one else writes to it.
+    m_file.Reset(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
     if (m_file) ProtectInstallerFile(path);
     return static_cast<bool>(m_file);
 }
@@ -26,10 +27,26 @@ void ProtectInstallerFile(const std::string& path) {
     fw::AdminOnlySecurity().ApplyTo(path.c_str());
 }
 
-void RecordFile::Append(const std::string& lines) {
-    fw::AppendToFile(m_file.Get(), lines.data(), static_cast<DWORD>(lines.size()));
-    // On the disk before the installation goes on: a run that is ended leaves a true record.
-    ::FlushFileBuffers(m_file.Get());
+bool RecordFile::Append(const std::string& lines) {
+    const DWORD end = ::SetFilePointer(m_file.Get(), 0, nullptr, FILE_END);
+    if (end == INVALID_SET_FILE_POINTER) return false;
+    DWORD written = 0;
+    if (::WriteFile(m_file.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
+        written == lines.size() && ::FlushFileBuffers(m_file.Get()))  // on the disk before the installation goes on
+        return true;
+    // Part of the lines may have gone in (the disk filled up): cut back to the whole ones.
+    if (::SetFilePointer(m_file.Get(), static_cast<LONG>(end), nullptr, FILE_BEGIN) == end) ::SetEndOfFile(m_file.Get());
+    return false;
+}
+
+bool RecordFile::Cut(const std::string& path, std::size_t size) { return Win32UndoMachine().CutRecord(path, size); }
+
+bool RecordFile::SetAside(const std::string& path) {
+    for (int number = 0; number < 10; ++number) {
+        const std::string aside = path + (number ? ".BA" + std::to_string(number) : std::string(".BAD"));
+        if (::MoveFileA(path.c_str(), aside.c_str())) return true;
+    }
+    return false;
 }
 
 std::string RecordFile::Existing(const std::string& path) { return Win32UndoMachine().ReadRecord(path).value_or(""); }
@@ -417,7 +434,8 @@ void RemoveEndedProgram(Win32UndoMachine& machine, const std::string& what) {
     }
     if (parts.size() < 2) return;
     fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10))));
-    if (process) ::WaitForSingleObject(process.Get(), 60000);
+    // As long as the uninstallation runs: its end message may stay open for hours.
+    if (process) ::WaitForSingleObject(process.Get(), INFINITE);
     // The file to remove is a copy of this very program, or nothing is removed: whatever the
     // command line says, the helper never takes another file with it.
     const std::optional<std::string> file = machine.ReadRecord(parts[1]);

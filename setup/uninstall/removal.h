@@ -14,9 +14,11 @@
 class RecordFile : public setup::RecordSink {
 public:
     bool Open(const std::string& path) override;
-    void Append(const std::string& lines) override;
+    bool Append(const std::string& lines) override;
     void Close() override { m_file.Reset(); }
     std::string Existing(const std::string& path) override;
+    bool Cut(const std::string& path, std::size_t size) override;
+    bool SetAside(const std::string& path) override;
     bool KeepsSeals() const override;
     std::optional<std::string> ReadSeal(const std::string& record) override;
     bool WriteSeal(const std::string& record, const std::string& seal) override;

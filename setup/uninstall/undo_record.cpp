@@ -19,7 +19,7 @@ struct KindInfo {
 };
 
 // In the order of UndoEntry::Kind.
-constexpr KindInfo kKinds[] = {{"dest", 1, 0},    {"dir", 1, 0},   {"file", 4, 0},    {"replaced", 1, 0},
+constexpr KindInfo kKinds[] = {{"dest", 1, 0},    {"dir", 1, 0},   {"file", 4, 0},    {"replaced", 1, 3},
                                {"ini", 5, 1},     {"startup", 3, 0}, {"key", 2, 0},  {"value", 4, 1},
                                {"group", 2, 0},   {"item", 2, 0},  {"saved", 2, 1},   {"rollback", 0, 0},
                                {"done", 0, 0}};
@@ -95,6 +95,10 @@ const char* CheckFields(const UndoEntry& entry) {
     case UndoEntry::Kind::kFile:
         return AllOf(f[1], true, 16) && AllOf(f[2], true, 16) && AllOf(f[3], true, 8) ? nullptr
                                                                                          : "a file without its size, time and checksum";
+    case UndoEntry::Kind::kReplaced:
+        return f.size() == 1 || (f.size() == 4 && AllOf(f[1], true, 16) && AllOf(f[2], true, 16) && AllOf(f[3], true, 8))
+                   ? nullptr
+                   : "a replaced file without its size, time and checksum";
     case UndoEntry::Kind::kIni:
         if (!OneOf(f[4], {"value", "key", "section", "file"})) return "an INI entry of an unknown kind";
         return (f[4] == "value") == (f.size() == 6) ? nullptr : "an INI entry without the value it replaced";
@@ -124,7 +128,11 @@ UndoRecord ReadUndoRecord(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         ++number;
         const std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos || end == at || text[end - 1] != '\r') {
+        if (end == std::string_view::npos) {
+            record.cut = true;
+            break;
+        }
+        if (end == at || text[end - 1] != '\r') {
             record.entries.clear();
             record.error = "line " + std::to_string(number) + " is cut short: the record is damaged";
             return record;
@@ -166,6 +174,7 @@ UndoRecord ReadUndoRecord(std::string_view text) {
         }
         record.entries.push_back(std::move(entry));
     }
+    record.wholeLength = record.cut ? text.rfind('\n') + 1 : text.size();
     return record;
 }
 
@@ -215,28 +224,64 @@ void UndoWriter::Add(const char* kind, std::initializer_list<std::string> fields
     Flush();
 }
 
-void UndoWriter::Flush() {
-    if (m_waiting.empty()) return;
-    if (!m_open) {
-        const std::string path = m_engine.UndoRecordPath();
-        if (path.empty()) return;  // the directory is not settled yet
-        const std::string existing = m_sink.Existing(path);
-        if (!m_sink.Open(path)) return;  // or not there yet
-        m_open = true;
-        m_path = path;
-        StartSeal(existing);
-        m_waiting = std::string(kUndoRecordHeader) + "\r\ndest\t" + Escape(m_engine.InstallDir()) + "\r\n" +
-                    (m_engine.KeepsRollback() ? "rollback\r\n" : "") + m_waiting;
-    }
+bool UndoWriter::Flush() {
+    if (m_waiting.empty()) return true;
+    if (!m_open && !OpenRecord()) return true;  // the directory is not settled or not there yet
+    Sha256 sum = m_sum;
+    std::uint64_t length = m_length + m_waiting.size();
     if (m_sealing) {
-        RecordSeal seal{m_start, m_length, m_length + m_waiting.size(), m_sum.Hex(), std::string()};
-        m_sum.Add(m_waiting.data(), m_waiting.size());
-        m_length = seal.after;
-        seal.digestAfter = m_sum.Hex();
+        RecordSeal seal{m_start, m_length, length, sum.Hex(), std::string()};
+        sum.Add(m_waiting.data(), m_waiting.size());
+        seal.digestAfter = sum.Hex();
         m_sealing = m_sink.WriteSeal(m_path, SealText(seal));
     }
-    m_sink.Append(m_waiting);
+    // Lines that cannot be written wait, for the installation to stop or try again.
+    m_failed = !m_sink.Append(m_waiting);
+    if (m_failed) return false;
+    m_sum = sum;
+    m_length = length;
     m_waiting.clear();
+    return true;
+}
+
+bool UndoWriter::OpenRecord() {
+    const std::string path = m_engine.UndoRecordPath();
+    if (path.empty()) return false;
+    const std::string existing = Continue(path);
+    if (!m_sink.Open(path)) return false;
+    m_open = true;
+    m_path = path;
+    StartSeal(existing);
+    m_waiting = std::string(kUndoRecordHeader) + "\r\ndest\t" + Escape(m_engine.InstallDir()) + "\r\n" +
+                (m_engine.KeepsRollback() ? "rollback\r\n" : "") + m_waiting;
+    return true;
+}
+
+// What an earlier run left in the record, as this run goes on from it: its last line cut
+// short as it was written is cut off, so that the new lines begin on a line of their own. A
+// record the uninstallation would refuse (damaged, or changed after its seal) is moved aside
+// whole, for a person to read, and a new one begins: lines added to it could never be undone.
+std::string UndoWriter::Continue(const std::string& path) {
+    std::string existing = m_sink.Existing(path);
+    if (existing.empty()) return existing;
+    std::size_t keep = existing.size();
+    bool refused = false;
+    if (m_sink.KeepsSeals())
+        if (const std::optional<std::string> kept = m_sink.ReadSeal(path)) {
+            const std::optional<RecordSeal> seal = ParseSeal(*kept);
+            const std::optional<std::size_t> vouched = seal ? SealedLength(existing, *seal) : std::nullopt;
+            refused = !vouched;
+            keep = vouched.value_or(keep);
+        }
+    const UndoRecord parsed = ReadUndoRecord(std::string_view(existing).substr(0, keep));
+    if (refused || !parsed.error.empty()) {
+        if (!m_sink.SetAside(path)) return existing;
+        m_sink.WriteSeal(path, std::string());
+        return std::string();
+    }
+    if (parsed.cut) keep = parsed.wholeLength;
+    if (keep < existing.size() && m_sink.Cut(path, keep)) existing.resize(keep);
+    return existing;
 }
 
 // A record sealed before is continued only as it was sealed: one changed since keeps its
@@ -281,12 +326,12 @@ void UndoWriter::FileInstalled(const InstalledFile& file) {
     if (file.result != 0) return;
     // A replaced file stays: there is no copy of the one before (one kept aside goes when the
     // installation completes). So does one whose facts cannot be read back, since the
-    // uninstallation could not tell whether it changed.
-    if ((file.replaced && !file.savedAside) || !file.facts) {
-        Add("replaced", {file.destination});
-        return;
-    }
-    Add("file", {file.destination, Hex(file.facts->size), Hex(file.facts->writeTime), Hex(file.facts->crc32)});
+    // uninstallation could not tell whether it changed. A replaced file's facts are those an
+    // earlier installation into the record that created it must find to remove it.
+    if (!file.facts) return Add("replaced", {file.destination});
+    const std::string size = Hex(file.facts->size), time = Hex(file.facts->writeTime), crc = Hex(file.facts->crc32);
+    if (file.replaced && !file.savedAside) Add("replaced", {file.destination, size, time, crc});
+    else Add("file", {file.destination, size, time, crc});
 }
 
 void UndoWriter::IniEntryWritten(const std::string& file, const std::string& section, const std::string& key,

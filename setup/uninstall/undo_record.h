@@ -39,6 +39,10 @@ struct UndoRecord {
     std::string error;  // why the text is no record, or a damaged one; empty when it is whole
     int parts = 0;      // installations into the record
     std::size_t lastPartOffset = 0;  // where the last one begins
+    // The last line, without its end: cut short as it was written (the power went). It is
+    // left out; everything before it was written first and holds.
+    bool cut = false;
+    std::size_t wholeLength = 0;  // of the lines before a cut one
 };
 
 UndoRecord ReadUndoRecord(std::string_view text);
@@ -55,12 +59,17 @@ public:
     virtual ~RecordSink() = default;
     // Opens (or creates) the file to append to; false when it cannot be.
     virtual bool Open(const std::string& path) = 0;
-    // Appends whole lines and hands them to the disk at once.
-    virtual void Append(const std::string& lines) = 0;
+    // Appends whole lines and hands them to the disk at once; false, with nothing appended,
+    // when they cannot be written (the disk is full).
+    virtual bool Append(const std::string& lines) = 0;
     // Lets go of the file (before a rollback cuts it).
     virtual void Close() {}
     // The record's text so far, read before it is opened; empty when it is new.
     virtual std::string Existing(const std::string&) { return std::string(); }
+    // Before it is opened: keeps its first size bytes; moves it aside whole (NAME.BAD, or
+    // NAME.BA1 and on when that is taken), for a new record to begin.
+    virtual bool Cut(const std::string&, std::size_t) { return false; }
+    virtual bool SetAside(const std::string&) { return false; }
     // Seals (record_seal.h) are kept only where the system keeps access rights.
     virtual bool KeepsSeals() const { return false; }
     // The record's seal; none when it has none.
@@ -99,12 +108,18 @@ public:
 
     // True once this run's lines are in the record file.
     bool Opened() const { return m_open; }
+    // True while lines wait that could not be written: the installation cannot go on
+    // without them. Retry writes them again.
+    bool Failed() const { return m_failed; }
+    bool Retry() { return Flush(); }
     // Writes nothing more and lets go of the file.
     void Close();
 
 private:
     void Add(const char* kind, std::initializer_list<std::string> fields);
-    void Flush();
+    bool Flush();
+    bool OpenRecord();
+    std::string Continue(const std::string& existing);
     void StartSeal(const std::string& existing);
 
     SetupEngine& m_engine;
@@ -112,6 +127,7 @@ private:
     std::string m_waiting;  // lines not yet in the file
     bool m_open = false;
     bool m_closed = false;
+    bool m_failed = false;
     std::string m_path;
     bool m_sealing = false;   // each append is sealed before it is written
     Sha256 m_sum;             // of the record so far

@@ -6,6 +6,7 @@
 #include "record_seal.h"
 #include "undo_record.h"
 
+#include <map>
 #include <memory>
 
 namespace setup {
@@ -70,6 +71,7 @@ private:
     std::vector<std::string> m_newGroups;        // groups the installation made: removed whole
     std::vector<std::string> m_savedFiles;       // installed over, with their copies aside
     std::vector<std::string> m_changedFiles;     // changed since: their copies aside are not put back
+    std::map<std::string, std::vector<std::string>> m_latestFacts;  // by folded path: size, time, checksum
     std::unique_ptr<ProgramManager> m_manager;
     bool m_managerAsked = false;
     std::string m_shownGroup;
@@ -112,10 +114,20 @@ std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
         problem = "it names no installation directory";
     if (problem.empty()) {
         m_engine.SetInstallDir(WithBackslash(entries[0].fields[0]).c_str());
-        problem = CheckUndoRecord(m_engine, entries, m_record);
+        // A sealed record is the installations' own; without a seal, the script that is there
+        // now vouches for its own installation, the last.
+        problem = CheckUndoRecord(m_engine, entries, m_record, m_sealed ? 0 : parsed.parts);
     }
     if (problem.empty()) problem = CheckCopies(entries);
-    if (problem.empty()) return entries;
+    if (!problem.empty()) {
+        Refuse(problem);
+        return {};
+    }
+    // A file that a later installation into the record installed again is the later one's.
+    for (const UndoEntry& entry : parsed.entries)
+        if ((entry.kind == Kind::kFile || entry.kind == Kind::kReplaced) && entry.fields.size() == 4)
+            m_latestFacts[FoldName(entry.fields[0])].assign(entry.fields.begin() + 1, entry.fields.end());
+    return entries;
     Refuse(problem);
     return {};
 }
@@ -247,10 +259,16 @@ void Uninstaller::UndoFile(const std::vector<std::string>& f) {
     }
     const std::optional<FileFacts> stamp = m_machine.FileStamp(path);
     if (!stamp) return;  // gone already (a slide, or removed by the user)
-    bool same = stamp->size == Number(f[1], 16) && stamp->writeTime == Number(f[2], 16);
-    // A file in use cannot be read: its size and time decide.
-    if (same)
-        if (const std::optional<FileFacts> facts = m_engine.GetFileFacts(path)) same = facts->crc32 == Number(f[3], 16);
+    const auto latest = m_latestFacts.find(FoldName(path));
+    const std::vector<std::string> expected = latest == m_latestFacts.end() ? std::vector<std::string>(f.begin() + 1, f.end())
+                                                                             : latest->second;
+    // The content decides: times move with daylight saving on FAT drives, with copies and
+    // with virus scanners. A file in use cannot be read: then its time decides too.
+    bool same = stamp->size == Number(expected[0], 16);
+    if (same) {
+        const std::optional<FileFacts> facts = m_engine.GetFileFacts(path);
+        same = facts ? facts->crc32 == Number(expected[2], 16) : stamp->writeTime == Number(expected[1], 16);
+    }
     if (!same) {
         m_changedFiles.push_back(path);
         return Stay(path, "changed since the installation");
@@ -262,10 +280,9 @@ void Uninstaller::UndoFile(const std::vector<std::string>& f) {
 void Uninstaller::UndoSaved(const std::vector<std::string>& f) {
     const std::string &path = f[0], &copy = f[1];
     if (!m_machine.FileStamp(copy)) return;  // no copy left to put back
-    if (OneOf(path, m_changedFiles)) {
-        if (m_machine.RemoveFile(copy) == UndoMachine::Removal::kRemoved) Tell(copy, "removed: the file changed since stays");
-        return;
-    }
+    // The file changed since stays, and so does the copy: it is the only one left of the
+    // file as it was before the installation.
+    if (OneOf(path, m_changedFiles)) return Tell(copy, "kept: " + path + " changed since stays");
     switch (m_machine.RestoreFile(copy, path)) {
     case UndoMachine::Removal::kRemoved: return Tell(path, "put back as it was before the installation");
     case UndoMachine::Removal::kInUse:

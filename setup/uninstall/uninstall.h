@@ -52,10 +52,13 @@ public:
     virtual void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) = 0;
 };
 
-// The directories and names an installation by the script could have written, for the
-// record's entries to be checked against. Empty when they are all allowed; else why not.
+// The directories and names an installation could have written, for the record's entries
+// to be checked against. Empty when they are all allowed; else why not. Every entry must name
+// a plain path in the installation's directories (or a name of the kinds an installation
+// writes); those of part `scriptPart` (none: 0) must also be what the script there now
+// writes, since that script wrote them. Earlier installations had scripts of their own.
 class SetupEngine;
 std::string CheckUndoRecord(SetupEngine& engine, const std::vector<struct UndoEntry>& entries,
-                            const std::string& recordPath);
+                            const std::string& recordPath, int scriptPart);
 
 }  // namespace setup

@@ -48,7 +48,10 @@ class SealingRecord : public RecordSink {
 public:
     explicit SealingRecord(FakeUndo& undo) : m_undo(undo) {}
     bool Open(const std::string&) override { return true; }
-    void Append(const std::string& lines) override { m_undo.record += lines; }
+    bool Append(const std::string& lines) override {
+        m_undo.record += lines;
+        return true;
+    }
     std::string Existing(const std::string&) override { return m_undo.record; }
     bool KeepsSeals() const override { return true; }
     std::optional<std::string> ReadSeal(const std::string& record) override { return m_undo.ReadSeal(record); }

@@ -17,7 +17,7 @@ TEST(UndoRecord, ReaderRefusesWhatTheInstallerDidNotWrite) {
         {"", "it is not an undo record of this installer"},
         {"SETUP UNDO RECORD 1", "it is not an undo record of this installer"},
         {"SETUP UNDO RECORD 2\r\n", "it is not an undo record of this installer"},
-        {kHeader + "dest\tC:\\APP\\\r\nfile\tC:\\APP\\A\t1", "line 3 is cut short"},
+        {kHeader + "dest\tC:\\APP\\\nfile\tC:\\APP\\A\t1\r\n", "line 2 is cut short"},
         {kHeader + "dest\tC:\\APP\\\n", "line 2 is cut short"},
         {kHeader + "erase\tC:\\\r\n", "line 2: an entry of an unknown kind"},
         {kHeader + "file\tC:\\A\t1\t2\r\n", "line 2: an entry with the wrong number of fields"},
@@ -35,6 +35,15 @@ TEST(UndoRecord, ReaderRefusesWhatTheInstallerDidNotWrite) {
         EXPECT_EQ(record.error.substr(0, std::string(error).size()), error) << text;
         EXPECT_TRUE(record.entries.empty()) << text;
     }
+    // The last line cut short as it was written is left out; what came before it holds.
+    const std::string before = kHeader + "dest\tC:\\APP\\\r\n";
+    for (const std::string& cut : {std::string("file\tC:\\APP\\A\t1"), std::string("dir\tC:\\APP\\B\r")}) {
+        const UndoRecord record = ReadUndoRecord(before + cut);
+        EXPECT_EQ(record.error, "") << cut;
+        EXPECT_TRUE(record.cut) << cut;
+        EXPECT_EQ(record.wholeLength, before.size()) << cut;
+        EXPECT_EQ(record.entries.size(), 1u) << cut;
+    }
     // Escapes, and a second installation into the same record.
     const UndoRecord whole = ReadUndoRecord(kHeader + "dir\tC:\\A%09B%25\r\n" + kHeader + "replaced\tC:\\A\\X\r\n");
     ASSERT_EQ(whole.error, "");
@@ -49,8 +58,13 @@ public:
         path = opened;
         return true;
     }
-    void Append(const std::string& lines) override { text += lines; }
+    bool Append(const std::string& lines) override {
+        if (full) return false;
+        text += lines;
+        return true;
+    }
     std::string path, text;
+    bool full = false;  // the disk
 };
 
 // What the writer writes, the reader reads back field for field: every kind of line, each
@@ -92,7 +106,7 @@ TEST(UndoRecord, WriterAndReaderAgree) {
         {"numbers at full width", file(false, FileFacts{~0ull, 0xFEDCBA9876543210, 0x89ABCDEF}),
          {{Kind::kFile, {dat, "FFFFFFFFFFFFFFFF", "FEDCBA9876543210", "89ABCDEF"}}}},
         {"small numbers", file(false, FileFacts{0, 0x10, 0x01234567}), {{Kind::kFile, {dat, "0", "10", "1234567"}}}},
-        {"file there before", file(true, FileFacts{1, 2, 3}), {{Kind::kReplaced, {dat}}}},
+        {"file there before", file(true, FileFacts{1, 2, 3}), {{Kind::kReplaced, {dat, "1", "2", "3"}}}},
         {"file without its facts", file(false, std::nullopt), {{Kind::kReplaced, {dat}}}},
         {"file not installed", file(false, FileFacts{1, 2, 3}, 0x10000), {}},
         {"INI value replaced", entry(odd + "was", IniNew::kNothing),
@@ -317,10 +331,18 @@ TEST(Uninstall, EachEntryAloneIsUndoneOrKept) {
         const char* listed;
     } cases[] = {
         {"unchanged", "file\tC:\\ACME\\A.DAT\t4" + time + crc, false, {}, ""},
-        {"same size, another time", "file\tC:\\ACME\\A.DAT\t4\tFEDCBA9876543211\t" + crc, true, {}, "C:\\ACME\\A.DAT"},
+        // An hour off after daylight saving on a FAT drive, or reset by a copy: the same file.
+        {"same content, another time", "file\tC:\\ACME\\A.DAT\t4\tFEDCBA9876543211\t" + crc, false, {}, ""},
         {"same time, another size", "file\tC:\\ACME\\A.DAT\t5" + time + crc, true, {}, "C:\\ACME\\A.DAT"},
         {"same size and time, another checksum", "file\tC:\\ACME\\A.DAT\t4" + time + "BDF3F363", true, {}, "C:\\ACME\\A.DAT"},
         {"file there before", "replaced\tC:\\ACME\\A.DAT", true, {}, ""},
+        // An upgrade installed it again with new content: the later installation's facts count.
+        {"created, then replaced by a later installation",
+         "file\tC:\\ACME\\A.DAT\t9" + time + "BDF3F363\r\n" + kHeader + "dest\tC:\\ACME\\\r\nreplaced\tC:\\ACME\\A.DAT\t4" + time + crc,
+         false, {}, ""},
+        {"replaced by a later installation, then changed",
+         "file\tC:\\ACME\\A.DAT\t4" + time + crc + "\r\n" + kHeader + "dest\tC:\\ACME\\\r\nreplaced\tC:\\ACME\\A.DAT\t4" + time + "BDF3F363",
+         true, {}, "C:\\ACME\\A.DAT"},
         {"group there before", "group\tAcme\told\r\nitem\tAcme\tRead Me", true,
          {"[ShowGroup(Acme,1)]", "[DeleteItem(\"Read Me\")]"}, ""},
         {"group made", "group\tAcme\tnew\r\nitem\tAcme\tRead Me", true, {"[DeleteGroup(Acme)]"}, ""},
@@ -441,7 +463,7 @@ TEST(Rollback, TheRecordMarksItsCopiesAndItsCompletion) {
 }
 
 // Stopped half way, the installation is undone and the file it replaced is back; a file
-// someone changed meanwhile stays, is listed, and its copy goes.
+// someone changed meanwhile stays, is listed, and its copy stays too.
 TEST(Rollback, AStoppedInstallationLeavesTheMachineAsItWas) {
     for (const bool changed : {false, true}) {
         RolledBack run;
@@ -459,14 +481,16 @@ TEST(Rollback, AStoppedInstallationLeavesTheMachineAsItWas) {
                                  "C:\\WINDOWS\\SYSTEM\\ACME.DLL"
                                : ""));
         auto expected = files;
+        // Changed meanwhile: that file stays, and its copy aside too, never deleted unless put back.
         if (changed) expected[Upper("C:\\WINDOWS\\SYSTEM\\ACME.DLL")].content = "someone else's";
+        if (changed) expected[Upper("C:\\ACME\\ACME.UNR.OLD\\1.ACME.DLL")].content = "old library";
         std::map<std::string, std::string> left, wanted;
         for (const auto& [path, file] : run.machine.files) left[path] = file.content;
         for (const auto& [path, file] : expected) wanted[path] = file.content;
         EXPECT_EQ(left, wanted) << "changed: " << changed;
         EXPECT_EQ(run.machine.profile, profile);
         EXPECT_TRUE(run.machine.registry.empty());
-        EXPECT_EQ(run.machine.directories.count("C:\\ACME"), 0u);
+        EXPECT_EQ(run.machine.directories.count("C:\\ACME"), changed ? 1u : 0u);  // holding the copy
         EXPECT_EQ(run.machine.LastRunEnd(), RunEnd::kNothingToDo);  // the run's own end is kept
     }
 }
