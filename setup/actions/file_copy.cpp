@@ -103,6 +103,19 @@ SetupEngine::Aside SetupEngine::SaveAside(const std::string& destination, const 
     }
 }
 
+// The undo record's lines for the file could not be written (the disk is full): without
+// them it could never be undone, so it is a copy error like any other. On Ignore they wait,
+// and go with the next lines that can be written.
+bool SetupEngine::RecordKept(const char* fileName) {
+    while (RecordFailed()) {
+        const int answer = AskCopyError(fileName);
+        if (answer == result::kIgnore) return true;
+        if (answer == result::kAbort && ConfirmStop()) return false;
+        if (answer == result::kRetry) RetryRecord();
+    }
+    return true;
+}
+
 bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir) {
     if (!fileName || !*fileName || !sourceDir || !*sourceDir || !destDir || !*destDir) return false;
     SourceFile source{std::string(sourceDir) + fileName, fileName};
@@ -139,13 +152,13 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     const bool replaced = m_journal.Active() && FitsPath(destination) && FileExists(destination);
     const Aside aside = replaced ? SaveAside(destination, fileName) : Aside::kNone;
     if (aside == Aside::kIgnored) return true;
-    if (aside == Aside::kStopped) return false;
+    if (aside == Aside::kStopped || !RecordKept(fileName)) return false;
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
         const std::uint32_t outcome = fits ? InstallFile(source.name, fileName, sourceDir, destDir) : kPathTooLong;
         if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved);
-        if (outcome == 0) return true;
+        if (outcome == 0) return RecordKept(fileName);
         const int answer = AskCopyError(fileName);
         if (answer == result::kIgnore) {
             m_journal.FileSkipped(destination, FileSkip::kIgnored);

@@ -84,6 +84,10 @@ public:
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
     std::optional<std::string> FileDigest(const std::string& path) override;
     void ProtectOwnFile(const std::string& path) override;
+    bool RecordFailed() override { return m_undoWriter && m_undoWriter->Failed(); }
+    void RetryRecord() override {
+        if (m_undoWriter) m_undoWriter->Retry();
+    }
     std::optional<std::string> ReadProfileValue(const char* section, const char* key, const char* file) override;
     bool RegistryKeyExists(setup::RegistryRoot root, const std::string& subKey) override;
     bool ProfileSectionExists(const char* section, const char* file) override;

@@ -193,9 +193,20 @@ int SetupEngine::ReportUninstallRefused(const std::string& record, const std::st
         .value;
 }
 
-int SetupEngine::ReportUninstalled(const std::vector<std::string>& stayed) {
+namespace {
+
+// What could not be undone, after what changed since.
+void AppendLeft(std::string& text, const UndoOutcome& outcome) {
+    AppendStayed(text, outcome.failed, "These could not be undone and stay:");
+    if (outcome.cut) text += "\n\nThe record's last line was cut short as it was written: what it named stays.";
+}
+
+}  // namespace
+
+int SetupEngine::ReportUninstalled(const UndoOutcome& outcome) {
     std::string text = m_installName + " has been removed.";
-    AppendStayed(text, stayed, "These were changed after the installation and stay:");
+    AppendStayed(text, outcome.stayed, "These were changed after the installation and stay:");
+    AppendLeft(text, outcome);
     return AskQuestion(Question(Ask::kReport, "End of Uninstall", text.c_str(), "Uninstall End Message", style::kOk))
         .value;
 }
@@ -208,9 +219,10 @@ bool SetupEngine::AskRollbackPending(const std::string& directory) {
                    .value);
 }
 
-int SetupEngine::ReportRolledBack(const std::vector<std::string>& stayed) {
+int SetupEngine::ReportRolledBack(const UndoOutcome& outcome) {
     std::string text = "The installation of " + m_installName + " did not finish: the changes it made have been undone.";
-    AppendStayed(text, stayed, "These were changed by someone else during the installation and stay:");
+    AppendStayed(text, outcome.stayed, "These were changed by someone else during the installation and stay:");
+    AppendLeft(text, outcome);
     return AskQuestion(Question(Ask::kReport, "Installation Undone", text.c_str(), "Rollback Message",
                                 style::kOk | style::kInformationIcon))
         .value;

@@ -35,6 +35,13 @@ struct LocalTime {
     int minute = 0;
 };
 
+// What an uninstallation or a rollback could not undo, for its end message.
+struct UndoOutcome {
+    std::vector<std::string> stayed;  // changed since
+    std::vector<std::string> failed;  // could not be removed, each with the reason
+    bool cut = false;                 // the record's last line was cut short and left out
+};
+
 class SetupEngine;
 class UndoMachine;
 
@@ -147,11 +154,11 @@ public:
     // The uninstallation's messages.
     bool ConfirmUninstall();
     int ReportUninstallRefused(const std::string& record, const std::string& reason);
-    int ReportUninstalled(const std::vector<std::string>& stayed);
+    int ReportUninstalled(const UndoOutcome& outcome);
     bool AskUninstallRestart();
     // The rollback's messages.
     bool AskRollbackPending(const std::string& directory);
-    int ReportRolledBack(const std::vector<std::string>& stayed);
+    int ReportRolledBack(const UndoOutcome& outcome);
     // The same question, with the folder where the disk before was.
     Answer AskDiskChange(int disk, const std::string& current);
 
@@ -248,6 +255,10 @@ public:
     // (none when the entry is absent).
     virtual bool DirectoryExists(const std::string& path) = 0;
     virtual std::optional<FileFacts> GetFileFacts(const std::string& path) = 0;
+    // True while lines of the undo record wait that could not be written; RetryRecord writes
+    // them again.
+    virtual bool RecordFailed() { return false; }
+    virtual void RetryRecord() {}
     // The installer's copy of itself and of its script, beside the record: changed by
     // administrators only, where the system keeps rights.
     virtual void ProtectOwnFile(const std::string&) {}
@@ -314,6 +325,7 @@ private:
     // needed, kept, or not (the file is then passed over, or the installation ends).
     enum class Aside { kNone, kSaved, kIgnored, kStopped };
     Aside SaveAside(const std::string& destination, const char* fileName);
+    bool RecordKept(const char* fileName);
 
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
     // key (fields 1 and 2) get value(field 3) (fields: 2 or 3).

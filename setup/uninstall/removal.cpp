@@ -139,12 +139,47 @@ std::optional<setup::FileFacts> Win32UndoMachine::FileStamp(const std::string& p
     return facts;
 }
 
+namespace {
+
+// A read-only file loses the attribute, so that it can be deleted or replaced: the callers
+// do that only to the installation's own files and copies. False when it was not read-only.
+bool ClearReadOnly(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           ::SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+}  // namespace
+
 Win32UndoMachine::Removal Win32UndoMachine::RemoveFile(const std::string& path) {
-    if (::DeleteFileA(path.c_str())) return Removal::kRemoved;
-    const DWORD error = ::GetLastError();
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION
+    if (::DeleteFileA(path.c_str()) || (ClearReadOnly(path) && ::DeleteFileA(path.c_str()))) return Removal::kRemoved;
+    m_lastError = ::GetLastError();
+    return m_lastError == ERROR_SHARING_VIOLATION || m_lastError == ERROR_ACCESS_DENIED ||
+                   m_lastError == ERROR_LOCK_VIOLATION
                ? Removal::kInUse
                : Removal::kFailed;
+}
+
+std::string Win32UndoMachine::LastFailure() {
+    switch (m_lastError) {
+    case ERROR_WRITE_PROTECT: return "the disk is write-protected";
+    case ERROR_ACCESS_DENIED: return "access denied";
+    case ERROR_NOT_READY: return "the drive is not ready";
+    default: return "error " + std::to_string(m_lastError);
+    }
+}
+
+std::vector<std::string> Win32UndoMachine::FilesIn(const std::string& folder) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA data{};
+    const HANDLE found = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) return files;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(folder + "\\" + data.cFileName);
+    while (::FindNextFileA(found, &data));
+    ::FindClose(found);
+    return files;
 }
 
 namespace {
@@ -247,13 +282,26 @@ bool Win32UndoMachine::DeleteEmptyRegistryKey(setup::RegistryRoot root, const st
 }
 
 Win32UndoMachine::Removal Win32UndoMachine::RestoreFile(const std::string& copy, const std::string& path) {
-    const bool moved = PutInPlace(copy, path);
-    if (moved) return Removal::kRemoved;
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
+    // The file there now is the installation's own, read-only when the one before was.
+    if (PutInPlace(copy, path) || (ClearReadOnly(path) && PutInPlace(copy, path))) return Removal::kRemoved;
+    m_lastError = ::GetLastError();
+    if (m_lastError != ERROR_SHARING_VIOLATION && m_lastError != ERROR_ACCESS_DENIED && m_lastError != ERROR_LOCK_VIOLATION)
         return Removal::kFailed;
-    // Held open: the system puts the copy in its place when it next starts.
-    return AtNextStart(copy, path, MOVEFILE_REPLACE_EXISTING) ? Removal::kInUse : Removal::kFailed;
+    // Held open: the system puts the copy in its place when it next starts. A move at the
+    // start cannot cross drives: the copy goes to the file's own folder first.
+    std::string source = copy;
+    if (copy.size() < 2 || path.size() < 2 || setup::FoldName(copy.substr(0, 2)) != setup::FoldName(path.substr(0, 2))) {
+        char staged[MAX_PATH] = {};
+        const std::string folder = path.substr(0, path.rfind('\\') + 1);
+        if (!::GetTempFileNameA(folder.c_str(), "RST", 0, staged) || !::CopyFileA(copy.c_str(), staged, FALSE)) {
+            ::DeleteFileA(staged);
+            return Removal::kFailed;
+        }
+        source = staged;
+    }
+    if (!AtNextStart(source, path, MOVEFILE_REPLACE_EXISTING)) return Removal::kFailed;
+    if (source != copy) ::DeleteFileA(copy.c_str());
+    return Removal::kInUse;
 }
 
 bool Win32UndoMachine::CutRecord(const std::string& path, std::size_t size) {

@@ -32,6 +32,8 @@ public:
     std::optional<std::string> ReadRecord(const std::string& path) override;
     std::optional<setup::FileFacts> FileStamp(const std::string& path) override;
     Removal RemoveFile(const std::string& path) override;
+    std::string LastFailure() override;
+    std::vector<std::string> FilesIn(const std::string& folder) override;
     bool RemoveAtRestart(const std::string& path) override;
     bool RemoveEmptyDirectory(const std::string& path) override;
     void DeleteProfileEntry(const char* section, const char* key, const char* file) override;
@@ -45,6 +47,9 @@ public:
     bool CutRecord(const std::string& path, std::size_t size) override;
     std::string ProgramPath() override;
     void RemoveAfterExit(const std::string& program, const std::vector<std::string>& directories) override;
+
+private:
+    DWORD m_lastError = 0;
 };
 
 // A directory that is some process's current directory cannot be removed: the uninstaller

@@ -90,7 +90,7 @@ bool OneOf(const std::string& word, std::initializer_list<const char*> words) {
 const char* CheckFields(const UndoEntry& entry) {
     const std::vector<std::string>& f = entry.fields;
     for (std::size_t i = 0; i < f.size(); ++i)
-        if (f[i].size() > 1023) return "a field is too long";
+        if (f[i].size() > kMostFieldLength) return "a field is too long";
     switch (entry.kind) {
     case UndoEntry::Kind::kFile:
         return AllOf(f[1], true, 16) && AllOf(f[2], true, 16) && AllOf(f[3], true, 8) ? nullptr
@@ -354,7 +354,8 @@ void UndoWriter::RegistryValueWritten(const std::string& key, const char* name, 
     if (!written) return;
     const std::string shownName = name ? name : "", shownData = data ? data : "";
     if (!replaced) Add("value", {key, shownName, shownData, "new"});
-    else if (*replaced == kNotText) Add("value", {key, shownName, shownData, "other"});
+    // A replaced text too long for the record cannot be put back, like one that is no text.
+    else if (*replaced == kNotText || replaced->size() > kMostFieldLength) Add("value", {key, shownName, shownData, "other"});
     else Add("value", {key, shownName, shownData, "was", *replaced});
 }
 

@@ -20,6 +20,8 @@ class SetupEngine;
 
 // The first line of every record.
 extern const char* const kUndoRecordHeader;
+// The longest field the reader takes, and so the writer writes.
+constexpr std::size_t kMostFieldLength = 1023;
 
 struct UndoEntry {
     // kSaved: a file copied aside before it was installed over; kRollback: the installation

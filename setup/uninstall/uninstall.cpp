@@ -53,7 +53,11 @@ private:
     void RemoveDirectory(const std::string& path);
     void Tell(const std::string& what, const std::string& outcome) { m_engine.m_journal.Undone(what, outcome); }
     void Stay(const std::string& what, const std::string& why) {
-        m_stayed.push_back(what);
+        m_outcome.stayed.push_back(what);
+        Tell(what, "stays: " + why);
+    }
+    void Fail(const std::string& what, const std::string& why) {
+        m_outcome.failed.push_back(what + " (" + why + ")");
         Tell(what, "stays: " + why);
     }
 
@@ -66,7 +70,7 @@ private:
     std::size_t m_start = 0;  // where the sealed installations begin
     bool m_programLeft = false;  // the running program is one of the files to remove
     bool m_scheduled = false;    // something is removed only at the next restart
-    std::vector<std::string> m_stayed;
+    UndoOutcome m_outcome;
     std::vector<std::string> m_leftDirectories;  // not empty while the record or the program is there
     std::vector<std::string> m_newGroups;        // groups the installation made: removed whole
     std::vector<std::string> m_savedFiles;       // installed over, with their copies aside
@@ -99,13 +103,16 @@ std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
         Refuse(changed);
         return {};
     }
+    // A rollback looks for a record that may not be there; one that is there and damaged
+    // is refused aloud, as an uninstallation refuses it.
+    if (!text && m_scope != Scope::kUninstall) return {};
     parsed = text ? ReadUndoRecord(*text) : UndoRecord{{}, "it cannot be read"};
     std::vector<UndoEntry> entries;
     if (m_scope == Scope::kUninstall) {
         entries = EntriesToUndo(parsed.entries);
     } else {
         // A rollback undoes an installation that keeps one and did not complete, or nothing.
-        if (!LastPartPending(parsed)) return {};
+        if (parsed.error.empty() && !LastPartPending(parsed)) return {};
         for (const UndoEntry& entry : parsed.entries)
             if (entry.part == parsed.parts) entries.push_back(entry);
     }
@@ -122,6 +129,10 @@ std::vector<UndoEntry> Uninstaller::Read(UndoRecord& parsed) {
     if (!problem.empty()) {
         Refuse(problem);
         return {};
+    }
+    if (parsed.cut) {
+        m_outcome.cut = true;
+        Tell("record " + m_record, "its last line was cut short as it was written and is left out");
     }
     // A file that a later installation into the record installed again is the later one's.
     for (const UndoEntry& entry : parsed.entries)
@@ -201,6 +212,10 @@ void Uninstaller::LeaveRecord(const UndoRecord& parsed) {
             m_machine.WriteSeal(m_record,
                                 SealText(SealOf(std::string_view(m_text).substr(0, m_start + parsed.lastPartOffset), m_start)));
     }
+    // A copy made before the run was ended, with no line of its own yet, or left behind by a
+    // completion cut short, goes with the installation: the folder is the installer's own.
+    if (m_scope == Scope::kUninstall)
+        for (const std::string& copy : m_machine.FilesIn(AsideFolderOf(m_record))) Remove(copy);
     m_machine.RemoveEmptyDirectory(AsideFolderOf(m_record));
     std::vector<std::string> helperDirectories;
     for (const std::string& directory : m_leftDirectories) {
@@ -216,9 +231,9 @@ void Uninstaller::LeaveRecord(const UndoRecord& parsed) {
 void Uninstaller::Report() {
     if (m_scope == Scope::kUninstall) {
         m_engine.m_runEnd = RunEnd::kCompleted;
-        m_engine.ReportUninstalled(m_stayed);
+        m_engine.ReportUninstalled(m_outcome);
     } else {
-        m_engine.ReportRolledBack(m_stayed);
+        m_engine.ReportRolledBack(m_outcome);
     }
     if (!m_scheduled) return;
     m_engine.m_restartNeeded = true;
@@ -279,7 +294,7 @@ void Uninstaller::UndoFile(const std::vector<std::string>& f) {
 
 void Uninstaller::UndoSaved(const std::vector<std::string>& f) {
     const std::string &path = f[0], &copy = f[1];
-    if (!m_machine.FileStamp(copy)) return;  // no copy left to put back
+    if (!m_machine.FileStamp(copy)) return Fail(path, "its copy kept aside, " + copy + ", is missing");
     // The file changed since stays, and so does the copy: it is the only one left of the
     // file as it was before the installation.
     if (OneOf(path, m_changedFiles)) return Tell(copy, "kept: " + path + " changed since stays");
@@ -299,7 +314,8 @@ void Uninstaller::Remove(const std::string& path) {
         m_scheduled = true;
         return Tell(path, "in use: removed at the next restart");
     }
-    Stay(path, "cannot be removed");
+    // Not for being in use: a restart would not remove it either.
+    Fail(path, removal == UndoMachine::Removal::kInUse ? "in use" : m_machine.LastFailure());
 }
 
 void Uninstaller::UndoDirectory(const std::string& path) {

@@ -22,7 +22,12 @@ public:
     // A file's size and last-write time, read without opening it (crc32 left 0); none when
     // nothing is there.
     virtual std::optional<FileFacts> FileStamp(const std::string& path) = 0;
+    // A read-only file that is the installation's own loses the attribute first.
     virtual Removal RemoveFile(const std::string& path) = 0;
+    // Why the last RemoveFile failed, in a few words.
+    virtual std::string LastFailure() { return "it cannot be removed"; }
+    // The files (not folders) in a folder, by full path.
+    virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
     // Removed when the system next starts (MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT).
     virtual bool RemoveAtRestart(const std::string& path) = 0;
     // False when it is not there or not empty.

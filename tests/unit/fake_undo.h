@@ -23,6 +23,7 @@ public:
     }
     Removal RemoveFile(const std::string& path) override {
         if (inUse.count(Upper(path))) return Removal::kInUse;
+        if (locked.count(Upper(path))) return Removal::kFailed;
         return m.files.erase(Upper(path)) ? Removal::kRemoved : Removal::kFailed;
     }
     bool RemoveAtRestart(const std::string& path) override { return atRestart.insert(Upper(path)).second; }
@@ -67,6 +68,15 @@ public:
         else seals[path] = seal;
     }
     std::optional<std::string> FileDigest(const std::string& path) override { return m.FileDigest(path); }
+    std::string LastFailure() override { return "access denied"; }
+    std::vector<std::string> FilesIn(const std::string& folder) override {
+        std::vector<std::string> found;
+        const std::string inside = Upper(folder) + "\\";
+        for (const auto& [file, content] : m.files)
+            if (file.compare(0, inside.size(), inside) == 0 && file.find('\\', inside.size()) == std::string::npos)
+                found.push_back(file);
+        return found;
+    }
     bool CutRecord(const std::string& path, std::size_t size) override {
         if (path != recordPath || size > record.size()) return false;
         record.resize(size);
@@ -79,6 +89,7 @@ public:
     std::string recordPath, record, helper;
     std::uint64_t writeTime = 0;  // of every file
     std::set<std::string> inUse, atRestart;
+    std::set<std::string> locked;  // cannot be removed, and not for being in use
     std::map<std::string, std::string> seals;  // by record
 
 private:

@@ -227,9 +227,10 @@ public:
                                                   "installation could have written");
              }},
             {"Uninstall End Message",
-             [this] { m_machine.ReportUninstalled({"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"}); }},
+             [this] { m_machine.ReportUninstalled(
+                 UndoOutcome{{"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"}, {}, false}); }},
             {"Uninstall Restart Message", [this] { m_machine.AskUninstallRestart(); }},
-            {"Rollback Message", [this] { m_machine.ReportRolledBack({"C:\\WINDOWS\\SYSTEM\\LEAFSPL.DLL"}); }},
+            {"Rollback Message", [this] { m_machine.ReportRolledBack(UndoOutcome{{"C:\\WINDOWS\\SYSTEM\\LEAFSPL.DLL"}, {}, false}); }},
             {"Rollback Pending Message", [this] { m_machine.AskRollbackPending("C:\\BRIGHTLF\\"); }},
         };
         auto operation = operations.find(section);
