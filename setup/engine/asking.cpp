@@ -7,6 +7,8 @@
 #include "messages.h"
 #include "setup_engine.h"
 
+#include <cstring>
+
 namespace setup {
 
 Answer SetupEngine::AskQuestion(const MessageQuestion& question) {
@@ -73,7 +75,11 @@ bool SetupEngine::RunSelectDialogs() {
 
 bool SetupEngine::RunSetDirDialog() {
     for (;;) {
-        const Answer answer = Answers().ChooseDirectory();
+        Answer answer = Answers().ChooseDirectory();
+        // A directory the undo record cannot be kept in is refused: an installation that
+        // could not be undone is never made.
+        const std::string problem = answer.cancelled ? std::string() : RecordDestinationProblem(answer.text);
+        if (!problem.empty()) answer.cancelled = true;
         if (m_journal.Active())
             m_journal.Answered("destination directory",
                                !answer.cancelled ? answer.text : answer.text.empty() ? "Cancel" : answer.text + " refused",
@@ -82,8 +88,30 @@ bool SetupEngine::RunSetDirDialog() {
             SetInstallDir(answer.text.c_str());
             return true;
         }
+        if (!problem.empty()) {
+            ReportDestinationRefused(answer.text, problem);
+            if (answer.origin == Origin::kUser) continue;  // the dialog again
+        }
         if (ConfirmStop()) return false;
     }
+}
+
+std::string SetupEngine::RecordDestinationProblem(const std::string& directory) {
+    if (!KeepsUndoRecord()) return std::string();
+    // The uninstallation takes a plain full path only, never a whole drive nor a directory
+    // that holds the system's own; and the record's own path must fit.
+    if (!PlainPath(directory)) return "it is not a plain path of a drive, names and single backslashes";
+    if (directory.size() <= 3) return "it is a whole drive";
+    for (const std::string& own : {WindowsDirectory(), SystemDirectory()})
+        if (FoldName(WithBackslash(own)).compare(0, directory.size(), FoldName(directory)) == 0)
+            return "it holds the directory " + own;
+    char record[2 * kPathBufferSize];  // room to see that it would not fit
+    const std::string installDir = m_installDir;
+    m_installDir = directory;  // for a record named by the installation directory's code
+    const bool fits = GetScriptString("UnInstall", "Record", nullptr, record, kPathBufferSize) &&
+                      ResolvePathRef(record, sizeof record, directory.c_str()) && std::strlen(record) < kPathBufferSize;
+    m_installDir = installDir;
+    return fits ? std::string() : "the record's path would be longer than a path can be";
 }
 
 }  // namespace setup

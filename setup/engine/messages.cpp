@@ -203,6 +203,14 @@ void AppendLeft(std::string& text, const UndoOutcome& outcome) {
 
 }  // namespace
 
+int SetupEngine::ReportDestinationRefused(const std::string& directory, const std::string& reason) {
+    const std::string text = "The uninstall record of " + m_installName + " can not be kept in " + directory + ":\n" +
+                             reason + ".\n\nPlease choose another directory.";
+    return AskQuestion(Question(Ask::kReport, "Destination Directory", text.c_str(), "Destination Error Message",
+                                style::kOk | style::kStopIcon))
+        .value;
+}
+
 int SetupEngine::ReportUninstalled(const UndoOutcome& outcome) {
     std::string text = m_installName + " has been removed.";
     AppendStayed(text, outcome.stayed, "These were changed after the installation and stay:");

@@ -154,6 +154,7 @@ public:
     // The uninstallation's messages.
     bool ConfirmUninstall();
     int ReportUninstallRefused(const std::string& record, const std::string& reason);
+    int ReportDestinationRefused(const std::string& directory, const std::string& reason);
     int ReportUninstalled(const UndoOutcome& outcome);
     bool AskUninstallRestart();
     // The rollback's messages.
@@ -326,6 +327,7 @@ private:
     enum class Aside { kNone, kSaved, kIgnored, kStopped };
     Aside SaveAside(const std::string& destination, const char* fileName);
     bool RecordKept(const char* fileName);
+    std::string RecordDestinationProblem(const std::string& directory);
 
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and
     // key (fields 1 and 2) get value(field 3) (fields: 2 or 3).

@@ -30,6 +30,9 @@ std::size_t CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
 // The directory with a backslash at its end: added unless it ends with one already (an
 // empty directory becomes "\").
 std::string WithBackslash(std::string directory);
+// A full path of the plain form "X:\name\name" (a directory may end with "\"): no other
+// separator, no "." or ".." part, no empty part inside, no second colon, no wildcard.
+bool PlainPath(const std::string& path);
 
 // How many characters must be inserted, deleted or changed to turn one name into the
 // other, letters compared without regard to case (ASCII letters only).

@@ -4,20 +4,6 @@
 
 namespace setup {
 
-bool PlainPath(const std::string& path) {
-    const char drive = static_cast<char>(path.empty() ? 0 : path[0] & ~0x20);
-    if (path.size() < 3 || path.size() > 255 || drive < 'A' || drive > 'Z' || path[1] != ':' || path[2] != '\\')
-        return false;
-    for (std::size_t at = 3, end = 0; at < path.size(); at = end + 1) {
-        end = path.find('\\', at);
-        if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(at, end - at);
-        if (part.empty() || part == "." || part == ".." || part.find_first_of(":/*?\"<>|") != std::string::npos)
-            return false;
-    }
-    return true;
-}
-
 bool Below(const std::string& path, const std::string& directory) {
     return path.size() > directory.size() && FoldName(path).compare(0, directory.size(), FoldName(directory)) == 0;
 }

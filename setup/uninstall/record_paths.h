@@ -1,6 +1,8 @@
 // The paths and names of an undo record, as both its check and the uninstallation read them.
 #pragma once
 
+#include "../script/text.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,9 +12,6 @@ namespace setup {
 // The key under which the system lists the programs that can be removed.
 constexpr const char* kUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-// A full path of the plain form "X:\name\name": no other separator, no "." or ".." part, no
-// empty part inside, no second colon, no wildcard.
-bool PlainPath(const std::string& path);
 // True when path lies below directory (which ends with a backslash).
 bool Below(const std::string& path, const std::string& directory);
 // True when directory is path or lies below it.

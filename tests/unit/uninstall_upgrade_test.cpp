@@ -183,6 +183,37 @@ TEST(Rollback, PutsBackTheFirstCopyAndSaysWhenItCannotRead) {
     EXPECT_EQ(damaged.Messages(), std::vector<std::string>{"Uninstall Error Message"});
 }
 
+// A destination the undo record cannot be kept in is refused with a message, and the dialog
+// comes again: the installation goes to the directory finally chosen, with its record.
+TEST(Destination, OneTheRecordCannotBeKeptInIsRefused) {
+    const struct {
+        std::string typed;
+        const char* why;
+    } cases[] = {
+        {"C:\\ACME\\\\", "it is not a plain path of a drive, names and single backslashes"},
+        {"C:\\ACME/OLD\\", "it is not a plain path of a drive, names and single backslashes"},
+        {"C:\\ACME\\..\\", "it is not a plain path of a drive, names and single backslashes"},
+        {"C:\\", "it is a whole drive"},
+        {"C:\\WINDOWS\\", "it holds the directory C:\\WINDOWS"},
+        {"C:\\" + std::string(248, 'X') + "\\", "the record's path would be longer than a path can be"},
+    };
+    for (const auto& c : cases) {
+        FakeMachine machine(Version("1.0"));
+        machine.ReadInitiation();
+        machine.directoryAnswers = {c.typed, std::string("C:\\ACME\\")};
+        ASSERT_TRUE(machine.SetupEngine::RunSetDirDialog()) << c.typed;
+        ASSERT_EQ(machine.Messages(), std::vector<std::string>{"Destination Error Message"}) << c.typed;
+        EXPECT_EQ(machine.shown[0].text, "The uninstall record of Acme can not be kept in " + c.typed + ":\n" + c.why +
+                                             ".\n\nPlease choose another directory.");
+        EXPECT_EQ(machine.InstallDir(), "C:\\ACME\\") << c.typed;
+    }
+    // Without a record, any directory the dialog takes is taken, as always.
+    FakeMachine plain("[Initiation]\r\nInstall Name=Acme\r\n");
+    plain.directoryAnswers = {std::string("C:\\ACME\\\\")};
+    ASSERT_TRUE(plain.SetupEngine::RunSetDirDialog());
+    EXPECT_TRUE(plain.Messages().empty());
+}
+
 // The writer writes nothing its reader refuses, and keeps the record whole across runs and a
 // full disk.
 TEST(UndoWriter, WritesOnlyWhatItsReaderTakes) {
