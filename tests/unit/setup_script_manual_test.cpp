@@ -227,8 +227,13 @@ public:
                                                   "installation could have written");
              }},
             {"Uninstall End Message",
-             [this] { m_machine.ReportUninstalled(
-                 UndoOutcome{{"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"}, {}, false}); }},
+             [this] {
+                 m_machine.ReportUninstalled(UndoOutcome{{"C:\\BRIGHTLF\\README.TXT", "C:\\BRIGHTLF\\BRIGHT.INI [Options] Font"},
+                                                         {"C:\\BRIGHTLF\\HOME.DAT (access denied)"},
+                                                         false});
+             }},
+            {"Destination Error Message",
+             [this] { m_machine.ReportDestinationRefused("C:\\BRIGHT\\\\", "it is not a plain path of a drive, names and single backslashes"); }},
             {"Uninstall Restart Message", [this] { m_machine.AskUninstallRestart(); }},
             {"Rollback Message", [this] { m_machine.ReportRolledBack(UndoOutcome{{"C:\\WINDOWS\\SYSTEM\\LEAFSPL.DLL"}, {}, false}); }},
             {"Rollback Pending Message", [this] { m_machine.AskRollbackPending("C:\\BRIGHTLF\\"); }},
