@@ -308,6 +308,7 @@ protected:
     std::string m_programFile, m_scriptFile;
     std::vector<std::string> m_asideCopies;  // made by this installation
     std::string m_pendingChecked;            // the directory whose record was looked at
+    RunEnd m_runEnd = RunEnd::kNothingToDo;
 
 private:
     // The changes, each told to the journal once.
@@ -347,7 +348,6 @@ private:
     ScreenAnswers m_screen{*this};
     AnswerSource* m_answers = nullptr;
     bool m_holdRestarts = false;
-    RunEnd m_runEnd = RunEnd::kNothingToDo;
     bool m_restartNeeded = false;   // a restart or reboot was asked for or needed
     bool m_restartStarted = false;  // and the system began it
 };

@@ -74,9 +74,10 @@ robot click "$hwnd" 1
 hwnd=$(wait_dialog "End of Installation")
 expect_eq "$(control_text "$(robot texts "$hwnd")" 1012)" 'Acme Studio installation complete.\n\nThe Setup program will restart Windows\nso that the Acme Studio can take effect.\n\nDo you wish to restart Windows now ?' "restart question after start-up programs"
 # The shell opens the groups' windows by itself, after the conversation has ended: the
-# question stays in front of them, whenever they come, with nothing over its centre.
+# question stays in front of them, with nothing over its centre, for as many of its keeper's
+# ticks as a window system needs to draw a new window and the keeper to repair the order.
 shell=$(robot wait-window --timeout "$WAIT_MS" '*' 'Acme Extras') || fail "the shell showed no group window: $shell"
-front=$(robot uncovered --for 30000 "$hwnd") || fail "the question went behind a window of the shell: $front"
+front=$(robot uncovered --timeout "$WAIT_MS" --ticks 6 "$hwnd") || fail "the question went behind a window of the shell: $front"
 # And on the screen: the question's face looks the same where the group window lies under it
 # as where nothing else is (a window system may draw a new window over it for a moment).
 read -r left _ right bottom <<<"$(window_rect "$(robot texts "$hwnd")")"
@@ -88,9 +89,13 @@ face_shown() {
 wait_until face_shown || fail "the screen shows the group window over the question"
 
 # A user who clicks the group's window keeps the front for it (or for a window the shell opens
-# later still): the question does not take it back.
+# later still): the question's keeper sees the click and lets go (it leaves the topmost band
+# and stops its timer, the only thing that could take the front back), and the clicked window
+# keeps the front.
 click=$(robot user-click --timeout "$WAIT_MS" "$shell") || fail "the click on the group window did not take the front (or it was taken back at once): $click"
-if front=$(robot front --timeout 2000 "$hwnd"); then
+not_topmost() { ! (( $(robot texts "$hwnd" | sed -n 's/^window .* exstyle \(0x[0-9A-F]*\) .*/\1/p') & 0x8 )); }
+wait_until not_topmost || fail "the question's keeper did not let go after the user's click"
+if front=$(robot front --timeout 0 "$hwnd"); then
   fail "the question took the front back from the window the user clicked"
 fi
 robot click "$hwnd" 1023

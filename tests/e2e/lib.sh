@@ -110,15 +110,33 @@ wait_for_line() {
 }
 line_or_end() { grep -q "$2" "$1" 2>/dev/null || ! kill -0 "$3" 2>/dev/null; }
 
-# Waits until the command succeeds, trying it again and again within WAIT_MS; false when it
-# never did.
+# Waits until the command succeeds, trying it again and again for WAIT_MS of the clock (each
+# try's own time counts: a try may take a screenshot); false when it never did.
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 wait_until() {
-  local waited=0
+  local deadline=$(( $(now_ms) + WAIT_MS ))
   until "$@"; do
-    [ "$waited" -lt "$WAIT_MS" ] || return 1
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
     sleep 0.05
-    waited=$((waited + 50))
   done
+}
+
+# Waits for the launched program, started with --watch-windows, and fails at once, naming it,
+# when a dialog comes from here on: the run is to end without another question. (Looked for
+# after the program has ended, a dialog could not be found; one that waits for an answer
+# would show as a launch timeout much later.)
+finish_launch_without_dialogs() {
+  local from line
+  from=$(wc -l <"$LAUNCH_OUT")
+  new_dialog() { tail -n +"$((from + 1))" "$LAUNCH_OUT" | grep -m1 '^visible window #32770 ' || true; }
+  while kill -0 "$LAUNCHER_PID" 2>/dev/null; do
+    line=$(new_dialog)
+    [ -z "$line" ] || { stop_launch; fail "a dialog came: ${line#visible window #32770 }"; }
+    sleep 0.05
+  done
+  finish_launch
+  line=$(new_dialog)
+  [ -z "$line" ] || fail "a dialog came: ${line#visible window #32770 }"
 }
 
 # One control's line of `robot texts` output.

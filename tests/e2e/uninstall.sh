@@ -21,12 +21,7 @@ target=$WINEPREFIX/drive_c/BRIGHTLF
 # The machine as before: the uninstallation's helper removes the program's own copy and the
 # directory once the program has ended.
 expect_as_before() {
-  local waited=0
-  while [ -e "$target" ]; do
-    [ "$waited" -lt "$WAIT_MS" ] || fail "$1: C:\\BRIGHTLF is still there: $(cd "$target" && find .)"
-    sleep 0.05
-    waited=$((waited + 50))
-  done
+  wait_until test ! -e "$target" || fail "$1: C:\\BRIGHTLF is still there: $(cd "$target" && find .)"
   machine_snapshot "$SUITE_RESULTS/after-$1.txt"
   diff -u "$SUITE_RESULTS/before.txt" "$SUITE_RESULTS/after-$1.txt" >"$SUITE_RESULTS/diff-$1.txt" ||
     fail "$1: the machine is not as before: $(head -c 3000 "$SUITE_RESULTS/diff-$1.txt")"

@@ -257,6 +257,7 @@ public:
     using SetupEngine::m_installDir;
     using SetupEngine::m_installName;
     using SetupEngine::m_rebootSystem;
+    using SetupEngine::m_runEnd;
     using SetupEngine::m_restartWindows;
     using SetupEngine::m_setDefDir;
 

@@ -101,9 +101,11 @@ const std::array<Rect, 3> kButtons = {Rect{40, 159, 115, 182}, Rect{129, 159, 20
 TEST(MessageLayout, ShortTextBesideTheIcon) {
     MessageLayout layout = LayoutMessage(TextRows{1, 13}, kIcon, kText, kButtons);
     EXPECT_EQ(layout.icon, (Rect{22, 20, 54, 52}));
-    EXPECT_EQ(layout.text, (Rect{72, 29, 309, 42}));  // 20 + (32 - 13) / 2
+    // Hand-worked: one 13-pixel row beside a 32-pixel icon at 20 stands 9 pixels lower (19
+    // pixels to spare, the odd one below), from 29 to 42.
+    EXPECT_EQ(layout.text, (Rect{72, 29, 309, 42}));
     for (const Rect& button : layout.buttons) {
-        EXPECT_EQ(button.top, 72);  // 20 + 32 + 20
+        EXPECT_EQ(button.top, 72);  // the icon's bottom (52) and a 20-pixel gap
         EXPECT_EQ(button.Height(), 23);
     }
     EXPECT_EQ(layout.buttons[1].left, 129);
@@ -112,17 +114,19 @@ TEST(MessageLayout, ShortTextBesideTheIcon) {
 TEST(MessageLayout, TallTextPushesTheButtonsDown) {
     MessageLayout layout = LayoutMessage(TextRows{10, 13}, kIcon, kText, kButtons);
     EXPECT_EQ(layout.text, (Rect{72, 20, 309, 150}));
-    EXPECT_EQ(layout.icon, (Rect{22, 44, 54, 76}));  // 20 + (130 - 32) / 4
+    // Hand-worked: beside 130 pixels of text from 20 to 150, the icon stands a quarter of the 98
+    // pixels to spare (24) lower: from 44 to 76.
+    EXPECT_EQ(layout.icon, (Rect{22, 44, 54, 76}));
     EXPECT_EQ(layout.buttons[0], (Rect{40, 170, 115, 193}));
     DialogPlace place = PlaceMessageDialog(layout.buttons[0].bottom, 18, 738);
     EXPECT_EQ(place.height, 18 + 213);
-    EXPECT_EQ(place.top, (738 - 213) / 2);
+    EXPECT_EQ(place.top, 262);  // of 738 pixels, 525 to spare: 262 above, 263 below
 }
 
 TEST(MessageLayout, ButtonsCentredByCount) {
     std::array<Rect, 3> pair = kButtons;
     ArrangeButtons(2, 332, pair);
-    EXPECT_EQ(pair[0].left, (332 - (204 - 40)) / 2);
+    EXPECT_EQ(pair[0].left, 84);  // two buttons and their gap span 164 of 332 pixels: 84 on either side
     EXPECT_EQ(pair[1].right - pair[0].left, 204 - 40);
     EXPECT_EQ(pair[0].Width(), 75);
     EXPECT_EQ(pair[2], kButtons[2]);

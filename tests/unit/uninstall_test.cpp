@@ -454,12 +454,15 @@ TEST(Rollback, TheRecordMarksItsCopiesAndItsCompletion) {
     }
     // Uninstalled after it completed, the file it installed over another stays.
     const std::vector<UndoEntry> undone = EntriesToUndo(ReadUndoRecord(text).entries);
+    int replaced = 0;
     for (const UndoEntry& entry : undone) {
         EXPECT_NE(entry.kind, UndoEntry::Kind::kSaved);
         if (entry.fields.size() && entry.fields[0] == "C:\\WINDOWS\\SYSTEM\\ACME.DLL") {
             EXPECT_EQ(entry.kind, UndoEntry::Kind::kReplaced);
+            ++replaced;
         }
     }
+    EXPECT_EQ(replaced, 1);  // the entry is there, once
 }
 
 // Stopped half way, the installation is undone and the file it replaced is back; a file
@@ -472,6 +475,7 @@ TEST(Rollback, AStoppedInstallationLeavesTheMachineAsItWas) {
         run.Install();
         if (changed) run.machine.AddFile("C:\\WINDOWS\\SYSTEM\\ACME.DLL", "someone else's");
         run.Keep();
+        run.machine.m_runEnd = RunEnd::kStopped;  // as the stopped run left it
         run.machine.RollBack(run.undo, run.undo.recordPath, false);
 
         EXPECT_EQ(run.machine.Messages(), std::vector<std::string>{"Rollback Message"});
@@ -491,7 +495,7 @@ TEST(Rollback, AStoppedInstallationLeavesTheMachineAsItWas) {
         EXPECT_EQ(run.machine.profile, profile);
         EXPECT_TRUE(run.machine.registry.empty());
         EXPECT_EQ(run.machine.directories.count("C:\\ACME"), changed ? 1u : 0u);  // holding the copy
-        EXPECT_EQ(run.machine.LastRunEnd(), RunEnd::kNothingToDo);  // the run's own end is kept
+        EXPECT_EQ(run.machine.LastRunEnd(), RunEnd::kStopped);  // the run's own end is kept
     }
 }
 

@@ -17,6 +17,8 @@
 //                                                   on)
 //   robot uncovered --for MS HWND                   watch for MS that no other window covers the
 //                                                   window's centre; fail at the first that does
+//   robot uncovered [--timeout MS] --ticks N HWND   the same, until the dialog's front keeper has
+//                                                   ticked N times
 //   robot texts HWND                                the window and its controls, with their texts
 //   robot set-text HWND ID TEXT                     set an edit's text
 //   robot select HWND ID INDEX                      select a list or combo box entry
@@ -51,6 +53,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -212,13 +215,42 @@ int Front(const Args& args) {
 }
 
 // Watches for the whole time given that the window stays the one at its centre.
+// Whether the dialog lies above the hidden topmost window of its own thread that its front
+// keeper changes places with on every tick of its timer; none without such a window.
+std::optional<bool> AboveMarker(HWND dialog) {
+    const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
+    std::optional<bool> above;
+    bool dialogSeen = false;
+    for (HWND window = ::GetTopWindow(nullptr); window && !above; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        char className[16] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        if (window == dialog) dialogSeen = true;
+        else if (::GetWindowThreadProcessId(window, nullptr) == thread && !::IsWindowVisible(window) &&
+                 (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) && lstrcmpiA(className, "Static") == 0)
+            above = dialogSeen;
+    }
+    return above;
+}
+
+// uncovered --for MS HWND, or --ticks N HWND: the keeper's timer ticked N times (seen as N
+// changes of place with its hidden window), within the launch-wide bound of --timeout.
 int Uncovered(const Args& args) {
     const std::vector<std::string>& words = args.words;
-    if (words.size() != 3 || words[0] != "--for") return 2;
-    const DWORD watchMs = static_cast<DWORD>(std::strtoul(words[1].c_str(), nullptr, 10));
+    if (words.size() != 3 || (words[0] != "--for" && words[0] != "--ticks")) return 2;
+    const bool byTicks = words[0] == "--ticks";
+    const DWORD watchMs = byTicks ? args.timeoutMs : static_cast<DWORD>(std::strtoul(words[1].c_str(), nullptr, 10));
+    const unsigned long ticks = byTicks ? std::strtoul(words[1].c_str(), nullptr, 10) : 0;
+    unsigned long seen = 0;
     HWND window = ParseWindow(words[2]);
+    std::optional<bool> place = AboveMarker(window);
     const DWORD start = ::GetTickCount();
     do {
+        const std::optional<bool> now = AboveMarker(window);
+        if (now && place && *now != *place && ++seen >= ticks && byTicks) {
+            std::printf("uncovered for %lu ticks\n", ticks);
+            return 0;
+        }
+        place = now;
         RECT rect{};
         ::GetWindowRect(window, &rect);
         const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -231,6 +263,10 @@ int Uncovered(const Args& args) {
         }
         ::Sleep(kPollMs);
     } while (::GetTickCount() - start < watchMs);
+    if (byTicks) {
+        std::printf("only %lu of %lu ticks within %lu ms\n", seen, ticks, static_cast<unsigned long>(watchMs));
+        return 1;
+    }
     std::printf("uncovered for %lu ms\n", static_cast<unsigned long>(watchMs));
     return 0;
 }
