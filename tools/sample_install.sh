@@ -22,16 +22,16 @@ sample_caption() { sample_robot texts "$1" | sed -n 's/^window .* caption "\(.*\
 # Waits (within a minute) until the sample's group window is up and the screen shows the
 # question's face where that window lies under it as where nothing else is.
 sample_settled() {
-  local rect left right bottom shot=$SAMPLE_DIR.settled.png waited=0
+  local rect left right bottom shot=$SAMPLE_DIR.settled.png deadline
   sample_robot wait-window --timeout 60000 ExplorerWClass Brightleaf >/dev/null || return 0
   rect=$(sample_robot texts "$1" | grep '^window ' | awk '{print $6, $8, $9}')
   read -r left right bottom <<<"$rect"
-  while [ "$waited" -lt 60000 ]; do
+  deadline=$(( $(date +%s) + 60 ))  # a minute of the clock, however long each look takes
+  while [ "$(date +%s)" -lt "$deadline" ]; do
     import -display "$DISPLAY" -window root "$shot"
     [ "$(convert "$shot" -crop "1x1+$((left + 10))+$((bottom - 12))" -depth 8 txt:- | tail -n 1 | cut -d' ' -f4)" != \
       "$(convert "$shot" -crop "1x1+$((right - 10))+$((bottom - 12))" -depth 8 txt:- | tail -n 1 | cut -d' ' -f4)" ] || break
     sleep 0.1
-    waited=$((waited + 100))
   done
   rm -f "$shot"
 }
@@ -162,7 +162,7 @@ sample_check() {
 # helper has removed the installer's copy and C:\BRIGHTLF.
 # SAMPLE_EXIT gets the exit code; prints why and returns 1 when the uninstallation did not end.
 sample_uninstall() {
-  local shots=${1:-} command hwnd caption launcher waited=0
+  local shots=${1:-} command hwnd caption launcher
   read -r -a command <<<"$(sample_robot reg HKLM 'SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Brightleaf' UninstallString)"
   [ ${#command[@]} -gt 0 ] || { echo "the sample has no uninstall entry"; return 1; }
   wine "$ROBOT_EXE" launch --timeout 300000 --dir "${command[0]%\\*}" "${command[@]}" </dev/null >/dev/null 2>&1 &
@@ -175,10 +175,10 @@ sample_uninstall() {
   done
   SAMPLE_EXIT=0
   wait "$launcher" || SAMPLE_EXIT=$?
+  local deadline=$(( $(date +%s) + 60 ))  # a minute of the clock
   while [ -e "$SAMPLE_TARGET" ]; do
-    [ "$waited" -lt 60000 ] || { echo "C:/BRIGHTLF is still there"; return 1; }
+    [ "$(date +%s)" -lt "$deadline" ] || { echo "C:/BRIGHTLF is still there"; return 1; }
     sleep 0.05
-    waited=$((waited + 50))
   done
 }
 

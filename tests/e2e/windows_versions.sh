@@ -97,7 +97,7 @@ not_topmost() { ! topmost "$1"; }
 in_sight() {
   local shell front click
   shell=$(robot wait-window --timeout "$WAIT_MS" ExplorerWClass Brightleaf) || fail "win95: no program group window"
-  front=$(robot uncovered --for 10000 "$1") || fail "win95: the closing question went behind a window: $front"
+  front=$(robot uncovered --timeout "$WAIT_MS" --ticks 6 "$1") || fail "win95: the closing question went behind a window: $front"
   note "win95: the closing question stayed in sight over $shell"
   topmost "$1" || fail "win95: the closing question is not kept topmost"
   click=$(robot user-click --timeout "$WAIT_MS" "$shell") || fail "win95: the click on the group window: $click"
