@@ -45,6 +45,8 @@ public:
     bool DirectoryExists(const std::string&) override { return false; }
     std::optional<setup::FileFacts> GetFileFacts(const std::string&) override { return std::nullopt; }
     std::optional<std::string> FileDigest(const std::string&) override { return std::nullopt; }
+    std::optional<std::uint32_t> StatedLength(const std::string&) override { return std::nullopt; }
+    bool MovePath(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> ReadProfileValue(const char*, const char*, const char*) override { return std::nullopt; }
     std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName, const std::string& sourceDir,
                               const std::string& destDir) override;

@@ -128,6 +128,7 @@ bool CopyWalk::VisitList(int disk, const std::string& prefix, const std::string&
                          const std::string& destination, const char* section, Visit visit) {
     for (int number = 1;; ++number) {
         CopyEntry entry;
+        entry.disk = disk;
         entry.source = &source;
         entry.destination = &destination;
         entry.name =
@@ -161,7 +162,10 @@ bool CopyWalk::CopyOne(const CopyEntry& entry) {
     const std::string& source = *entry.source;
     const std::string& destination = *entry.destination;
     m_progress.ShowCopyPaths(entry.name, source, destination);
-    if (!m_engine.InstallOneFile(m_replaceAll, entry.name.c_str(), source.c_str(), destination.c_str())) return false;
+    m_engine.SetCopyDisk(entry.disk);
+    const bool installed = m_engine.InstallOneFile(m_replaceAll, entry.name.c_str(), source.c_str(), destination.c_str());
+    m_engine.SetCopyDisk(0);
+    if (!installed) return false;
     m_progress.StepProgress();
     m_progress.DrainMessages();
     if (m_progress.Cancelled()) return false;

@@ -51,6 +51,7 @@ struct CopyEntry {
     int position = 4;  // a slide's place
     const std::string* source = nullptr;       // the folder it is copied from
     const std::string* destination = nullptr;  // the folder it is copied to
+    int disk = 0;                              // whose list names it
 };
 
 // Copies every disk's lists in order: [Windows], [System], [DefDir], then the [SubDir N]

@@ -73,7 +73,7 @@ int SetupEngine::ConfirmFileReplace(const char* sourceName, const char* destName
 
 void SetupEngine::TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result,
                                 bool replaced, bool savedAside) {
-    InstalledFile file{source, destination, result, replaced, std::nullopt, savedAside};
+    InstalledFile file{source, destination, result, replaced, std::nullopt, savedAside, m_copyDisk};
     if (result == 0) file.facts = GetFileFacts(destination);
     m_journal.FileInstalled(file);
 }
@@ -101,6 +101,40 @@ SetupEngine::Aside SetupEngine::SaveAside(const std::string& destination, const 
         }
         if (answer == result::kAbort && ConfirmStop()) return Aside::kStopped;
     }
+}
+
+std::uint32_t SetupEngine::InstallChecked(const std::string& sourcePath, const std::string& sourceName,
+                                          const char* fileName, const char* sourceDir, const char* destDir) {
+    const std::optional<std::uint32_t> stated = StatedLength(sourcePath);
+    const std::string destination = std::string(destDir) + fileName;
+    // The file there stays, renamed, until the new one is known to be whole.
+    const std::string held = stated && FileExists(destination) ? HoldBack(destination, destDir) : std::string();
+    std::uint32_t outcome = InstallFile(sourceName, fileName, sourceDir, destDir);
+    if (outcome == 0 && stated) {
+        const std::optional<FileFacts> facts = GetFileFacts(destination);
+        if (!facts || facts->size != *stated) {
+            DeletePath(destination);
+            outcome = kCutShort;
+        }
+    }
+    if (held.empty()) return outcome;
+    if (outcome == 0) {
+        DeletePath(held);
+    } else {
+        DeletePath(destination);
+        MovePath(held, destination);
+    }
+    return outcome;
+}
+
+// A free name beside the file; empty when the file cannot be renamed (held open): it is then
+// installed over as before.
+std::string SetupEngine::HoldBack(const std::string& destination, const char* destDir) {
+    for (int number = 1; number < 100; ++number) {
+        const std::string name = std::string(destDir) + "~SETUP" + std::to_string(number) + ".TMP";
+        if (FitsPath(name) && !FileExists(name)) return MovePath(destination, name) ? name : std::string();
+    }
+    return std::string();
 }
 
 // The undo record's lines for the file could not be written (the disk is full): without
@@ -156,7 +190,7 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
-        const std::uint32_t outcome = fits ? InstallFile(source.name, fileName, sourceDir, destDir) : kPathTooLong;
+        const std::uint32_t outcome = fits ? InstallChecked(source.path, source.name, fileName, sourceDir, destDir) : kPathTooLong;
         if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved);
         if (outcome == 0) return RecordKept(fileName);
         const int answer = AskCopyError(fileName);

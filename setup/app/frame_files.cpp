@@ -6,6 +6,7 @@
 
 #include <winver.h>
 
+#include <cstring>
 #include <vector>
 
 bool CMainFrame::EnsureDirectory(const std::string& path) {
@@ -104,6 +105,24 @@ std::optional<setup::FileFacts> CMainFrame::GetFileFacts(const std::string& path
         facts.size += read;
     }
     return facts;
+}
+
+std::optional<std::uint32_t> CMainFrame::StatedLength(const std::string& path) {
+    // The compressed format's header: "SZDD", 88 F0 27 33, the mode, a character, then the
+    // expanded length (32 bits, little-endian) at offset 10.
+    static const unsigned char kMagic[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    unsigned char header[14] = {};
+    DWORD read = 0;
+    if (!file || !::ReadFile(file.Get(), header, sizeof header, &read, nullptr) || read != sizeof header ||
+        std::memcmp(header, kMagic, sizeof kMagic) != 0)
+        return std::nullopt;
+    return std::uint32_t{header[10]} | std::uint32_t{header[11]} << 8 | std::uint32_t{header[12]} << 16 |
+           std::uint32_t{header[13]} << 24;
+}
+
+bool CMainFrame::MovePath(const std::string& from, const std::string& to) {
+    return ::MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
 void CMainFrame::ProtectOwnFile(const std::string& path) { ProtectInstallerFile(path); }

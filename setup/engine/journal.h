@@ -24,6 +24,9 @@ struct FileFacts {
 // An install result that means the path did not fit its buffer: the version library was
 // not asked.
 constexpr std::uint32_t kPathTooLong = 0xFFFFFFFFu;
+// Not installed: a compressed source expanded to another length than its header states (a
+// copy cut short, a damaged disk).
+constexpr std::uint32_t kCutShort = 0xFFFFFFFEu;
 
 struct InstalledFile {
     std::string source;       // the file read: under its plain or its compressed name
@@ -32,6 +35,7 @@ struct InstalledFile {
     bool replaced = false;    // a file was there before
     std::optional<FileFacts> facts;  // of the installed file
     bool savedAside = false;  // a copy of the file there before was kept aside, for a rollback
+    int disk = 0;             // the installation disk it came from; 0 when none (the installer's own copy)
 };
 
 enum class FileSkip { kKept, kIgnored };

@@ -169,6 +169,8 @@ public:
     // the destination directory, asking before it replaces an existing file. False when the
     // user chose to end the installation; a skipped file counts as done.
     bool InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir);
+    // The disk whose list names the files InstallOneFile installs from now on; 0 for none.
+    void SetCopyDisk(int disk) { m_copyDisk = disk; }
     bool NeedsReplaceConfirmation(const char* fileName) const;
     // Entries of one copy list (a section's "File D.M" and "Bitmap D.M" keys, after prefix).
     int CountEntryList(int disk, const char* section, const char* prefix) const;
@@ -240,6 +242,11 @@ public:
     // success, else the version library's result bits.
     virtual std::uint32_t InstallFile(const std::string& sourceName, const std::string& destName,
                                       const std::string& sourceDir, const std::string& destDir) = 0;
+    // The expanded length that a compressed source's header states; none for a file that is
+    // not compressed (or cannot be read).
+    virtual std::optional<std::uint32_t> StatedLength(const std::string& path) = 0;
+    // Renames a file within its folder; false when the system refused.
+    virtual bool MovePath(const std::string& from, const std::string& to) = 0;
     // WritePrivateProfileStringA: one INI entry.
     virtual void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) = 0;
     // The [windows] "Load" and "Run" lines of the user's profile (win.ini).
@@ -309,6 +316,7 @@ protected:
     std::vector<std::string> m_asideCopies;  // made by this installation
     std::string m_pendingChecked;            // the directory whose record was looked at
     RunEnd m_runEnd = RunEnd::kNothingToDo;
+    int m_copyDisk = 0;
 
 private:
     // The changes, each told to the journal once.
@@ -328,6 +336,11 @@ private:
     enum class Aside { kNone, kSaved, kIgnored, kStopped };
     Aside SaveAside(const std::string& destination, const char* fileName);
     bool RecordKept(const char* fileName);
+    // The version library's installation, and the check that a compressed source expanded
+    // to the length its header states; the file that was there stays until then.
+    std::uint32_t InstallChecked(const std::string& sourcePath, const std::string& sourceName, const char* fileName,
+                                 const char* sourceDir, const char* destDir);
+    std::string HoldBack(const std::string& destination, const char* destDir);
     std::string RecordDestinationProblem(const std::string& directory);
 
     // Writes each "Item F.M" entry of the section's "File F" INI files: its INI section and

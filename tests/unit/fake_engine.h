@@ -119,7 +119,31 @@ public:
         if (!directory.empty() && directory.back() == '\\') directory.pop_back();
         if (!directories.count(directory)) return 0x800;  // cannot create the destination
         files[Key(destination)] = source->second;
+        // The fake's compressed files hold their bytes as they are after the header.
+        if (StatedLength(sourceDir + sourceName)) files[Key(destination)].content.erase(0, 14);
         return 0;
+    }
+    // A header as the compressed format's, with the length stated; the rest stands for the data.
+    static std::string Compressed(const std::string& data, std::uint32_t stated) {
+        std::string header = std::string("SZDD\x88\xF0\x27\x33") + "A_";
+        for (int shift = 0; shift < 32; shift += 8) header += static_cast<char>((stated >> shift) & 0xFF);
+        return header + data;
+    }
+    std::optional<std::uint32_t> StatedLength(const std::string& path) override {
+        auto found = files.find(Key(path));
+        if (found == files.end() || found->second.content.compare(0, 8, "SZDD\x88\xF0\x27\x33") != 0 ||
+            found->second.content.size() < 14)
+            return std::nullopt;
+        std::uint32_t stated = 0;
+        for (int i = 13; i >= 10; --i) stated = stated << 8 | static_cast<unsigned char>(found->second.content[i]);
+        return stated;
+    }
+    bool MovePath(const std::string& from, const std::string& to) override {
+        auto found = files.find(Key(from));
+        if (found == files.end() || files.count(Key(to))) return false;
+        files[Key(to)] = found->second;
+        files.erase(found);
+        return true;
     }
     // Copies aside need room: none when full.
     bool diskFull = false;

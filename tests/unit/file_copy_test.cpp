@@ -211,6 +211,40 @@ TEST_F(InstallTest, CopyErrorAnswers) {
     }
 }
 
+// A compressed source that expands to another length than its header states (a copy cut
+// short, a weak sector) is not installed: a copy error, while the file there before stays as
+// it was; Retry with a good copy installs it, and nothing of the check is left behind.
+TEST_F(InstallTest, ACompressedFileOfTheWrongLengthIsACopyErrorAndTheFileThereStays) {
+    const struct {
+        const char* name;
+        std::string damaged;
+        bool there;
+    } cases[] = {
+        {"cut in half, over a file", FakeMachine::Compressed("0123", 8), true},
+        {"longer than its header says", FakeMachine::Compressed("0123456789", 8), true},
+        {"cut in half, nothing there", FakeMachine::Compressed("0123", 8), false},
+    };
+    replaceAll = 1;
+    for (const auto& c : cases) {
+        engine.files.clear();
+        engine.log.clear();
+        if (c.there) engine.AddFile("C:\\APP\\DATA.BIN", "old");
+        engine.AddFile("A:\\DATA.BI_", c.damaged);
+        engine.answers["Copy Error Message"] = {3};  // Retry, once the good copy is in the drive
+        std::string seen;
+        engine.onMessage = [&](const ShownMessage&) {
+            seen = engine.HasFile("C:\\APP\\DATA.BIN") ? engine.Content("C:\\APP\\DATA.BIN") : "(none)";
+            engine.AddFile("A:\\DATA.BI_", FakeMachine::Compressed("01234567", 8));
+        };
+        EXPECT_TRUE(Install("DATA.BIN")) << c.name;
+        EXPECT_EQ(engine.Messages(), Strings{"Copy Error Message"}) << c.name;
+        EXPECT_EQ(seen, c.there ? "old" : "(none)") << c.name;
+        EXPECT_EQ(engine.Content("C:\\APP\\DATA.BIN"), "01234567") << c.name;
+        for (const auto& [path, file] : engine.files) EXPECT_EQ(path.find("~SETUP"), std::string::npos) << c.name;
+    }
+    engine.onMessage = nullptr;
+}
+
 TEST_F(InstallTest, PathsBeyond255CharactersAreCopyErrors) {
     const std::string name(250, 'n');
     engine.AddFile("A:\\" + name);

@@ -375,6 +375,7 @@ TEST(Log, VersionLibraryResultsInWords) {
     EXPECT_EQ(DescribeInstallResult(0x40 | 0x800), "failed: read-only destination, cannot create the destination (0x840)");
     EXPECT_EQ(DescribeInstallResult(0x80000000u), "failed: unknown result (0x80000000)");
     EXPECT_EQ(DescribeInstallResult(kPathTooLong), "not installed: the path is longer than 255 characters");
+    EXPECT_EQ(DescribeInstallResult(kCutShort), "not installed: damaged: it expands to another length than its header states");
     EXPECT_EQ(OneLine("a\r\n\n\tb  c \n"), "a b c");
 }
 
