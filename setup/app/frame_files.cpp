@@ -80,10 +80,7 @@ bool CMainFrame::CopyFileAside(const std::string& from, const std::string& to) {
 bool CMainFrame::DeletePath(const std::string& path) {
     if (::DeleteFileA(path.c_str()) || ::RemoveDirectoryA(path.c_str())) return true;
     // A copy aside of a read-only file is read-only too.
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           ::SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) && ::DeleteFileA(path.c_str());
+    return ClearReadOnly(path) && ::DeleteFileA(path.c_str());
 }
 
 bool CMainFrame::DirectoryExists(const std::string& path) {

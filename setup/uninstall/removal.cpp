@@ -139,18 +139,12 @@ std::optional<setup::FileFacts> Win32UndoMachine::FileStamp(const std::string& p
     return facts;
 }
 
-namespace {
-
-// A read-only file loses the attribute, so that it can be deleted or replaced: the callers
-// do that only to the installation's own files and copies. False when it was not read-only.
 bool ClearReadOnly(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
            !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            ::SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
-
-}  // namespace
 
 Win32UndoMachine::Removal Win32UndoMachine::RemoveFile(const std::string& path) {
     if (::DeleteFileA(path.c_str()) || (ClearReadOnly(path) && ::DeleteFileA(path.c_str()))) return Removal::kRemoved;

@@ -67,6 +67,10 @@ void FinishUninstall(const std::string& what);
 // runs with an administrator's rights and the file system keeps rights.
 void ProtectInstallerFile(const std::string& path);
 
+// A read-only file loses the attribute, so that it can be deleted or replaced: callers do
+// that only to the installation's own files and copies. False when it was not read-only.
+bool ClearReadOnly(const std::string& path);
+
 // A file's SHA-256 in hexadecimal; none when it cannot be read.
 std::optional<std::string> DigestOfFile(const std::string& path);
 

@@ -126,18 +126,17 @@ wait_until() {
 # after the program has ended, a dialog could not be found; one that waits for an answer
 # would show as a launch timeout much later.)
 finish_launch_without_dialogs() {
-  local from line
-  from=$(wc -l <"$LAUNCH_OUT")
-  new_dialog() { tail -n +"$((from + 1))" "$LAUNCH_OUT" | grep -m1 '^visible window #32770 ' || true; }
-  while kill -0 "$LAUNCHER_PID" 2>/dev/null; do
-    line=$(new_dialog)
-    [ -z "$line" ] || { stop_launch; fail "a dialog came: ${line#visible window #32770 }"; }
-    sleep 0.05
-  done
+  local line
+  DIALOGS_FROM=$(wc -l <"$LAUNCH_OUT")
+  wait_until ended_or_dialog || true
+  line=$(new_dialog)
+  [ -z "$line" ] || { stop_launch; fail "a dialog came: ${line#visible window #32770 }"; }
   finish_launch
   line=$(new_dialog)
   [ -z "$line" ] || fail "a dialog came: ${line#visible window #32770 }"
 }
+new_dialog() { tail -n +"$((DIALOGS_FROM + 1))" "$LAUNCH_OUT" | grep -m1 '^visible window #32770 ' || true; }
+ended_or_dialog() { ! kill -0 "$LAUNCHER_PID" 2>/dev/null || [ -n "$(new_dialog)" ]; }
 
 # One control's line of `robot texts` output.
 control_line() { grep "^control $2 " <<<"$1" || fail "no control $2"; }

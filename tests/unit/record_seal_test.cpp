@@ -42,34 +42,12 @@ const char kScript[] =
     "Record=ACME.UNR\r\nRollback=1\r\n[System]\r\nFile 1.1=ACME.DLL\r\n";
 const std::string kRecord = "C:\\ACME\\ACME.UNR";
 
-// A sink that seals, as the installer's does where the system keeps access rights; its seals
-// are those the uninstallation reads.
-class SealingRecord : public RecordSink {
-public:
-    explicit SealingRecord(FakeUndo& undo) : m_undo(undo) {}
-    bool Open(const std::string&) override { return true; }
-    bool Append(const std::string& lines) override {
-        m_undo.record += lines;
-        return true;
-    }
-    std::string Existing(const std::string&) override { return m_undo.record; }
-    bool KeepsSeals() const override { return true; }
-    std::optional<std::string> ReadSeal(const std::string& record) override { return m_undo.ReadSeal(record); }
-    bool WriteSeal(const std::string& record, const std::string& seal) override {
-        m_undo.WriteSeal(record, seal);
-        return true;
-    }
-
-private:
-    FakeUndo& m_undo;
-};
-
 // Installations into one record: ACME.EXE new, ACME.DLL of the system directory kept aside
 // and installed over; each completed, or the last one left pending.
 struct Installed {
     FakeMachine machine{kScript};
     FakeUndo undo{machine};
-    SealingRecord sink{undo};
+    FileRecord sink{undo, true};
 
     Installed(int installations, bool lastCompleted, const std::string& planted = "") {
         undo.recordPath = kRecord;

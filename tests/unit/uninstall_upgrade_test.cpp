@@ -20,41 +20,6 @@ std::string Version(const char* number) {
            "Record=ACME.UNR\r\n";
 }
 
-// The record as a file of the fake machine, which a later installation continues, cuts back or
-// sets aside; sealed or not.
-class FileRecord : public RecordSink {
-public:
-    FileRecord(FakeUndo& undo, bool sealed) : m_undo(undo), m_sealed(sealed) {}
-    bool Open(const std::string&) override { return true; }
-    bool Append(const std::string& lines) override {
-        if (full) return false;
-        m_undo.record += lines;
-        return true;
-    }
-    std::string Existing(const std::string&) override { return m_undo.record; }
-    bool Cut(const std::string&, std::size_t size) override {
-        m_undo.record.resize(size);
-        return true;
-    }
-    bool SetAside(const std::string&) override {
-        aside = m_undo.record;
-        m_undo.record.clear();
-        return true;
-    }
-    bool KeepsSeals() const override { return m_sealed; }
-    std::optional<std::string> ReadSeal(const std::string& record) override { return m_undo.ReadSeal(record); }
-    bool WriteSeal(const std::string& record, const std::string& seal) override {
-        m_undo.WriteSeal(record, seal);
-        return true;
-    }
-    bool full = false;
-    std::string aside;
-
-private:
-    FakeUndo& m_undo;
-    bool m_sealed;
-};
-
 // A machine whose undo record is written by a writer it knows, as the installer's frame does.
 struct Machine : FakeMachine {
     UndoWriter* writer = nullptr;
