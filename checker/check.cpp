@@ -13,6 +13,7 @@ CheckResult Checker::Run() {
     CheckLists();
     CheckProduct();
     CheckCopyList();
+    CheckChecksums();
     CheckPathReferences();
     CheckQuestions();
     CheckRegister();

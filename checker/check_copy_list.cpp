@@ -12,15 +12,10 @@ namespace checker {
 // slide on its disk.
 void Checker::CheckCopyList() {
     m_engine.CountCopyItems();
+    for (const ListedFile& file : CopyListFiles()) CheckEntryFile(file);
     const KeyLine* first = nullptr;
-    for (const KeyLine& entry : m_keys) {
-        if (!entry.keySpec || !entry.keySpec->list || std::string(entry.keySpec->list) != "entry") continue;
-        const std::vector<int> numbers = *MatchPattern(entry.keySpec->pattern, entry.key);
-        const int disk = numbers[numbers.size() - 2];
-        if (!first) first = &entry;
-        const bool slide = std::string(entry.keySpec->pattern).find("Bitmap") != std::string::npos;
-        if (disk >= 1 && disk <= m_engine.m_diskCount) CheckEntryFile(entry, disk, slide);
-    }
+    for (const KeyLine& entry : m_keys)
+        if (!first && entry.keySpec && entry.keySpec->list && std::string(entry.keySpec->list) == "entry") first = &entry;
     if (first && m_engine.m_copyEntryCount == 0)
         Error(first->line, "the copy list has no entry on disk 1: nothing is copied");
     // The count goes by the [SubDir N] sections, the copy by the [Initiation] "SubDir N" keys.
@@ -34,25 +29,43 @@ void Checker::CheckCopyList() {
     }
 }
 
-void Checker::CheckEntryFile(const KeyLine& entry, int disk, bool slide) {
-    std::string name = entry.value;
-    if (slide) {
-        if (setup::EqualNoCase(name, "NULL")) return;
-        char field[30];
-        int position = 0;
-        if (!setup::NextField(entry.value.c_str(), &position, ',', field, sizeof field)) {
-            Warning(entry.line, "slide entry without a file name");
-            return;
+std::vector<Checker::ListedFile> Checker::CopyListFiles() const {
+    std::vector<ListedFile> files;
+    for (const KeyLine& entry : m_keys) {
+        if (!entry.keySpec || !entry.keySpec->list || std::string(entry.keySpec->list) != "entry") continue;
+        const std::vector<int> numbers = *MatchPattern(entry.keySpec->pattern, entry.key);
+        ListedFile file{&entry, numbers[numbers.size() - 2], false, EntryFolder(entry), setup::FitBuffer(entry.value, 30)};
+        if (file.disk < 1 || file.disk > m_engine.m_diskCount) continue;
+        file.slide = std::string(entry.keySpec->pattern).find("Bitmap") != std::string::npos;
+        if (file.slide) {
+            char field[30];
+            int position = 0;
+            const bool named = !setup::EqualNoCase(entry.value, "NULL") &&
+                               setup::NextField(entry.value.c_str(), &position, ',', field, sizeof field);
+            file.name = named ? field : "";
         }
-        name = field;
-    } else {
-        name = setup::FitBuffer(name, 30);
+        files.push_back(std::move(file));
     }
-    // Files of [SubDir N] come from the disk's subfolder of that name when the script says so.
-    std::string folder;
+    return files;
+}
+
+// Files of [SubDir N] come from the disk's subfolder of that name when the script says so.
+std::string Checker::EntryFolder(const KeyLine& entry) const {
     const std::optional<std::vector<int>> sub = MatchPattern("SubDir %d", entry.section);
-    if (sub && m_engine.GetScriptInt("Initiation", "Copy File From SubDir", 0))
-        folder = m_engine.GetScriptValue("Initiation", setup::NumberedKey("SubDir", sub->front()).c_str(), nullptr, 50) + "\\";
+    if (!sub || !m_engine.GetScriptInt("Initiation", "Copy File From SubDir", 0)) return std::string();
+    return m_engine.GetScriptValue("Initiation", setup::NumberedKey("SubDir", sub->front()).c_str(), nullptr, 50) + "\\";
+}
+
+void Checker::CheckEntryFile(const ListedFile& file) {
+    const KeyLine& entry = *file.entry;
+    if (file.name.empty()) {
+        if (!setup::EqualNoCase(entry.value, "NULL")) Warning(entry.line, "slide entry without a file name");
+        return;
+    }
+    const std::string& folder = file.folder;
+    const std::string& name = file.name;
+    const int disk = file.disk;
+    const bool slide = file.slide;
     const setup::SourceFile compressed = setup::CompressedName({Planner::kSourceDir + folder + name, folder + name});
     std::string found = folder + name;
     if (!m_disks.Exists(disk, found)) {

@@ -96,6 +96,7 @@ void Checker::CheckValues() {
         if (entry.value.empty()) continue;
         std::size_t size = entry.keySpec ? entry.keySpec->bufferSize : 0;
         if (entry.sectionSpec && entry.sectionSpec->anyKey) size = 10;  // dialog buttons keep 9
+        if (setup::EqualNoCase(entry.section, setup::kChecksumSection)) size = setup::kChecksumValueSize;
         if (entry.keySpec && entry.keySpec->kind == ValueKind::kInteger) {
             int number = 0;
             const std::string read = setup::FitBuffer(entry.value, setup::SetupScript::kIntBufferSize);

@@ -5,6 +5,7 @@
 
 #include "check.h"
 #include "knowledge.h"
+#include "script/disk_checksums.h"
 #include "script/text.h"
 
 #include <cstdint>
@@ -67,8 +68,23 @@ private:
     void CheckQuestions();
     void CheckMessages();
     // What it copies (check_copy_list.cpp): every entry of the copy list on its disk.
+    struct ListedFile {
+        const KeyLine* entry;
+        int disk;
+        bool slide;
+        std::string folder;  // on the disk: "" or "ICONS\\"
+        std::string name;    // as the installer reads it; empty for a slide without a file
+    };
     void CheckCopyList();
-    void CheckEntryFile(const KeyLine& entry, int disk, bool slide);
+    // Every entry of the copy list on a disk the installer copies.
+    std::vector<ListedFile> CopyListFiles() const;
+    std::string EntryFolder(const KeyLine& entry) const;
+    void CheckEntryFile(const ListedFile& file);
+    // The checksum section (check_checksums.cpp): its lines, the copy list, and every file on
+    // its disk the one it lists.
+    void CheckChecksums();
+    void CheckListedFile(const KeyLine& line, const setup::ChecksumPlace& place, const setup::FileChecksum& listed,
+                         bool inCopyList);
     // Where it writes (check_references.cpp): path references, registry keys, the uninstall
     // entry.
     void CheckPathReferences();

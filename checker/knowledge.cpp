@@ -106,8 +106,11 @@ std::vector<SectionSpec> BuildSections() {
                                 "Restart Error Message", "Self Restart Error Message", "End Message", "Stop Message",
                                 "Space Message", "Dir Message", "File Lose Message", "Copy Error Message",
                                 "Replace Message", "Disk Message", "Uninstall Message", "Uninstall Error Message",
-                                "Uninstall End Message", "Uninstall Restart Message"})
+                                "Uninstall End Message", "Uninstall Restart Message", "Destination Error Message",
+                                "Damaged File Message"})
         sections.push_back({message, MessageKeys(), false});
+    // Keys of their own: "Disk N\PATH", checked by CheckChecksums.
+    sections.push_back({"Checksums", {}, true});
     return sections;
 }
 

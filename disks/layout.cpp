@@ -4,6 +4,8 @@
 #include "app/program_location.h"
 #include "copy_entries.h"
 #include "engine/choices.h"
+#include "engine/journal.h"
+#include "script/disk_checksums.h"
 #include "script/text.h"
 #include "szdd.h"
 
@@ -48,7 +50,7 @@ class LayoutBuilder {
 public:
     LayoutBuilder(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options)
         : m_source(source), m_options(options) {
-        m_layout.script = WithCrLf(script);
+        m_layout.script = WithoutChecksums(WithCrLf(script));
         const std::string& installer = options.installerName;
         m_layout.scriptName = installer.substr(0, installer.find_last_of('.')) + ".INF";
         m_script.AppendScriptText(reinterpret_cast<const char*>(m_layout.script.data()), m_layout.script.size());
@@ -64,6 +66,7 @@ public:
         const CopyList list = ListCopyEntries(m_script);
         m_layout.disks.resize(std::max<std::size_t>(1, static_cast<std::size_t>(list.diskCount)));
         for (const CopyEntry& entry : list.entries) AddEntry(entry);
+        AddChecksums();
         for (std::size_t disk = 0; disk < m_layout.disks.size(); ++disk) {
             CheckNames(static_cast<int>(disk + 1));
             CheckRoom(static_cast<int>(disk + 1));
@@ -97,7 +100,8 @@ private:
     void AddFixed(const std::string& path, std::vector<std::uint8_t> bytes, const std::string& what, int line = 0) {
         if (Placed(1, path)) return;
         const std::uint64_t size = bytes.size();
-        m_layout.disks[0].files.push_back({path, path, std::move(bytes), size, false, what, line});
+        const std::uint32_t crc = setup::Crc32(bytes.data(), bytes.size());
+        m_layout.disks[0].files.push_back({path, path, std::move(bytes), size, crc, false, what, line});
     }
 
     // A file that the installer reads from disk 1 itself, never through the file installer.
@@ -162,10 +166,21 @@ private:
             Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is not in " + m_source.Describe(1));
             return;
         }
-        DiskFile file{entry.path, entry.path, std::move(*bytes), 0, false, entry.key, entry.line};
+        DiskFile file{entry.path, entry.path, std::move(*bytes), 0, 0, false, entry.key, entry.line};
         file.plainSize = file.bytes.size();
+        file.plainCrc = setup::Crc32(file.bytes.data(), file.bytes.size());
         Compress(file);
         m_layout.disks[static_cast<std::size_t>(entry.disk - 1)].files.push_back(std::move(file));
+    }
+
+    // The script on disk 1 gets the checksums of every other file, before the room on the
+    // disks is counted.
+    void AddChecksums() {
+        DiskFile& script = *Placed(1, m_layout.scriptName);
+        m_layout.script = WithChecksums(m_layout.script, m_layout.disks, m_layout.scriptName);
+        script.bytes = m_layout.script;
+        script.plainSize = script.bytes.size();
+        script.plainCrc = setup::Crc32(script.bytes.data(), script.bytes.size());
     }
 
     // The file installer expands whatever starts like a compressed file, so such a file is
@@ -253,6 +268,40 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& script) {
         if (script[i] == '\n' && (i == 0 || script[i - 1] != '\r')) out.push_back('\r');
         out.push_back(script[i]);
     }
+    return out;
+}
+
+std::vector<std::uint8_t> WithoutChecksums(const std::vector<std::uint8_t>& script) {
+    std::vector<std::uint8_t> out;
+    bool skipping = false;
+    for (std::size_t start = 0; start < script.size();) {
+        std::size_t end = start;
+        while (end < script.size() && script[end] != '\n') ++end;
+        if (end < script.size()) ++end;
+        const std::string_view line(reinterpret_cast<const char*>(script.data()) + start, end - start);
+        if (setup::SetupScript::StartsSection(line)) {
+            std::string_view text = line;
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+            const std::optional<std::string_view> name = setup::SetupScript::HeaderName(text);
+            skipping = name && setup::EqualNoCase(*name, setup::kChecksumSection);
+        }
+        if (!skipping) out.insert(out.end(), script.begin() + static_cast<std::ptrdiff_t>(start), script.begin() + static_cast<std::ptrdiff_t>(end));
+        start = end;
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> WithChecksums(const std::vector<std::uint8_t>& script, const std::vector<Disk>& disks,
+                                        const std::string& scriptName) {
+    std::string section = std::string(script.empty() || script.back() == '\n' ? "" : "\r\n") + "[" +
+                          setup::kChecksumSection + "]\r\n";
+    for (std::size_t disk = 0; disk < disks.size(); ++disk)
+        for (const DiskFile& file : disks[disk].files)
+            if (disk > 0 || !setup::EqualNoCase(file.listed, scriptName))
+                section += setup::ChecksumKey(static_cast<int>(disk + 1), file.listed) + "=" +
+                           setup::ChecksumValue({file.plainSize, file.plainCrc}) + "\r\n";
+    std::vector<std::uint8_t> out = WithoutChecksums(script);
+    out.insert(out.end(), section.begin(), section.end());
     return out;
 }
 

@@ -27,6 +27,7 @@ struct DiskFile {
     std::string listed;              // as the script names it: "BRIGHT.EXE"
     std::vector<std::uint8_t> bytes;  // as written
     std::uint64_t plainSize = 0;
+    std::uint32_t plainCrc = 0;      // the CRC-32 of the bytes as installed
     bool compressed = false;
     std::string what;                // for messages: "File 2.1", "the installer"
     int line = 0;                    // of the script line that puts it there; 0: none
@@ -48,6 +49,12 @@ struct Layout {
 
 // The script's bytes with CR LF line ends, as the installer expects them.
 std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& script);
+
+// The script without its [Checksums] sections (a script taken from disks made before), then
+// the section with a line for every file of the disks but the script, at its end.
+std::vector<std::uint8_t> WithChecksums(const std::vector<std::uint8_t>& script, const std::vector<Disk>& disks,
+                                        const std::string& scriptName);
+std::vector<std::uint8_t> WithoutChecksums(const std::vector<std::uint8_t>& script);
 
 // source: disk 1 is the folder with the product's files; names compare without case.
 Layout PlanDisks(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options);

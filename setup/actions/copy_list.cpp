@@ -96,6 +96,7 @@ bool CopyWalk::LookFor(const CopyEntry& entry) {
 }
 
 bool CopyWalk::VisitDisk(int disk, const std::string& source, Visit visit) {
+    m_diskSource = source;
     const std::string destinations[] = {WithBackslash(m_engine.WindowsDirectory()),
                                         WithBackslash(m_engine.SystemDirectory()),
                                         WithBackslash(m_parameters.installDir)};
@@ -162,7 +163,9 @@ bool CopyWalk::CopyOne(const CopyEntry& entry) {
     const std::string& source = *entry.source;
     const std::string& destination = *entry.destination;
     m_progress.ShowCopyPaths(entry.name, source, destination);
-    m_engine.SetCopyDisk(entry.disk);
+    // The folder on the disk: the part of the source folder below the disk's root.
+    const bool below = source.compare(0, m_diskSource.size(), m_diskSource) == 0;
+    m_engine.SetCopyDisk(entry.disk, below ? source.substr(m_diskSource.size()) : std::string());
     const bool installed = m_engine.InstallOneFile(m_replaceAll, entry.name.c_str(), source.c_str(), destination.c_str());
     m_engine.SetCopyDisk(0);
     if (!installed) return false;

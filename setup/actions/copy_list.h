@@ -83,6 +83,7 @@ private:
     CopyParameters m_parameters;
     int m_replaceAll = 0;
     bool m_found = false;
+    std::string m_diskSource;  // the root of the disk being visited
 };
 
 }  // namespace setup

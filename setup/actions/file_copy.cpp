@@ -103,19 +103,31 @@ SetupEngine::Aside SetupEngine::SaveAside(const std::string& destination, const 
     }
 }
 
+std::optional<FileChecksum> SetupEngine::ListedChecksum(const char* fileName) const {
+    if (!m_copyDisk) return std::nullopt;
+    const std::string key = ChecksumKey(m_copyDisk, m_copyFolder + fileName);
+    const std::string value = GetScriptValue(kChecksumSection, key.c_str(), nullptr, kChecksumValueSize);
+    // A line that cannot be read checks nothing: setupcheck names it.
+    std::string why;
+    return value.empty() ? std::nullopt : ParseChecksumValue(value, why);
+}
+
 std::uint32_t SetupEngine::InstallChecked(const std::string& sourcePath, const std::string& sourceName,
-                                          const char* fileName, const char* sourceDir, const char* destDir) {
+                                          const char* fileName, const char* sourceDir, const char* destDir,
+                                          const std::optional<FileChecksum>& listed) {
     const std::optional<std::uint32_t> stated = StatedLength(sourcePath);
     const std::string destination = std::string(destDir) + fileName;
     // The file there stays, renamed, until the new one is known to be whole.
-    const std::string held = stated && FileExists(destination) ? HoldBack(destination, destDir) : std::string();
+    const bool checked = stated || listed;
+    const std::string held = checked && FileExists(destination) ? HoldBack(destination, destDir) : std::string();
     std::uint32_t outcome = InstallFile(sourceName, fileName, sourceDir, destDir);
-    if (outcome == 0 && stated) {
+    if (outcome == 0 && checked) {
         const std::optional<FileFacts> facts = GetFileFacts(destination);
-        if (!facts || facts->size != *stated) {
-            DeletePath(destination);
+        if (!facts || (stated && facts->size != *stated))
             outcome = kCutShort;
-        }
+        else if (listed && (facts->size != listed->size || facts->crc32 != listed->crc32))
+            outcome = kDamaged;
+        if (outcome != 0) DeletePath(destination);
     }
     if (held.empty()) return outcome;
     if (outcome == 0) {
@@ -187,13 +199,18 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     const Aside aside = replaced ? SaveAside(destination, fileName) : Aside::kNone;
     if (aside == Aside::kIgnored) return true;
     if (aside == Aside::kStopped || !RecordKept(fileName)) return false;
+    const std::optional<FileChecksum> listed = ListedChecksum(fileName);
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
-        const std::uint32_t outcome = fits ? InstallChecked(source.path, source.name, fileName, sourceDir, destDir) : kPathTooLong;
+        const std::uint32_t outcome =
+            fits ? InstallChecked(source.path, source.name, fileName, sourceDir, destDir, listed) : kPathTooLong;
         if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved);
         if (outcome == 0) return RecordKept(fileName);
-        const int answer = AskCopyError(fileName);
+        // With a checksum the disk vouches for, a file that is not what it lists is named
+        // damaged, with its disk: the user fetches another copy of that disk.
+        const bool damaged = listed && (outcome == kCutShort || outcome == kDamaged);
+        const int answer = damaged ? AskDamagedFile(m_copyFolder + fileName, m_copyDisk) : AskCopyError(fileName);
         if (answer == result::kIgnore) {
             m_journal.FileSkipped(destination, FileSkip::kIgnored);
             return true;

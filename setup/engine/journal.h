@@ -27,6 +27,8 @@ constexpr std::uint32_t kPathTooLong = 0xFFFFFFFFu;
 // Not installed: a compressed source expanded to another length than its header states (a
 // copy cut short, a damaged disk).
 constexpr std::uint32_t kCutShort = 0xFFFFFFFEu;
+// Not installed: its size or CRC-32 is not the one the script's [Checksums] lists.
+constexpr std::uint32_t kDamaged = 0xFFFFFFFDu;
 
 struct InstalledFile {
     std::string source;       // the file read: under its plain or its compressed name

@@ -168,6 +168,15 @@ int SetupEngine::AskCopyError(const char* fileName) {
     return RetryIgnoreExit(AskQuestion(question).value);
 }
 
+int SetupEngine::AskDamagedFile(const std::string& path, int disk) {
+    const std::string number = std::to_string(disk);
+    const std::string text = path + " on Disk " + number + " is damaged !\n\nPlease insert another copy of Disk " +
+                             number + ".\n\nDo you want to try again ?";
+    MessageQuestion question = Question(Ask::kCopyError, kErrorTitle, text.c_str(), "Damaged File Message",
+                                        kRetryIgnoreExit, "Retry", "Ignore", "Exit");
+    return RetryIgnoreExit(AskQuestion(question).value);
+}
+
 bool SetupEngine::AskRetryGroup() {
     return Yes(AskQuestion(Question(Ask::kRetryGroup, kErrorTitle,
                                     "To create the group is error !!\n\nDo you want to try again ?", "Dir Message",

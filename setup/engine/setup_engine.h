@@ -3,6 +3,7 @@
 // the platform hooks (the message dialog, the system's directories).
 #pragma once
 
+#include "../script/disk_checksums.h"
 #include "../script/script.h"
 #include "answers.h"
 #include "journal.h"
@@ -145,6 +146,8 @@ public:
     bool AskRetypeDirectory();
     int AskFileNotFound(const char* path);  // 4 retry, 5 ignore, 3 exit
     int AskCopyError(const char* fileName);  // 4 retry, 5 ignore, 3 exit
+    // A file whose size or checksum is not the one [Checksums] lists: path as on the disk.
+    int AskDamagedFile(const std::string& path, int disk);  // 4 retry, 5 ignore, 3 exit
     // The replace question for an existing file: 6 "Yes", 7 "No", 2 "Replace All", or 0
     // without asking when either file cannot be read.
     int ConfirmFileReplace(const char* sourceName, const char* destName, const char* sourceDir,
@@ -169,8 +172,12 @@ public:
     // the destination directory, asking before it replaces an existing file. False when the
     // user chose to end the installation; a skipped file counts as done.
     bool InstallOneFile(int& replaceAll, const char* fileName, const char* sourceDir, const char* destDir);
-    // The disk whose list names the files InstallOneFile installs from now on; 0 for none.
-    void SetCopyDisk(int disk) { m_copyDisk = disk; }
+    // The disk whose list names the files InstallOneFile installs from now on (0 for none),
+    // and the folder on that disk they are read from ("" for its root, else ending in "\").
+    void SetCopyDisk(int disk, const std::string& folder = std::string()) {
+        m_copyDisk = disk;
+        m_copyFolder = folder;
+    }
     bool NeedsReplaceConfirmation(const char* fileName) const;
     // Entries of one copy list (a section's "File D.M" and "Bitmap D.M" keys, after prefix).
     int CountEntryList(int disk, const char* section, const char* prefix) const;
@@ -317,6 +324,7 @@ protected:
     std::string m_pendingChecked;            // the directory whose record was looked at
     RunEnd m_runEnd = RunEnd::kNothingToDo;
     int m_copyDisk = 0;
+    std::string m_copyFolder;
 
 private:
     // The changes, each told to the journal once.
@@ -336,10 +344,13 @@ private:
     enum class Aside { kNone, kSaved, kIgnored, kStopped };
     Aside SaveAside(const std::string& destination, const char* fileName);
     bool RecordKept(const char* fileName);
-    // The version library's installation, and the check that a compressed source expanded
-    // to the length its header states; the file that was there stays until then.
+    // The size and checksum [Checksums] lists for the file of the copy disk; none without.
+    std::optional<FileChecksum> ListedChecksum(const char* fileName) const;
+    // The version library's installation, and the checks that a compressed source expanded
+    // to the length its header states and that the file is the one listed; the file that was
+    // there stays until then.
     std::uint32_t InstallChecked(const std::string& sourcePath, const std::string& sourceName, const char* fileName,
-                                 const char* sourceDir, const char* destDir);
+                                 const char* sourceDir, const char* destDir, const std::optional<FileChecksum>& listed);
     std::string HoldBack(const std::string& destination, const char* destDir);
     std::string RecordDestinationProblem(const std::string& directory);
 

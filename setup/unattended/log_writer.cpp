@@ -22,6 +22,7 @@ std::string DescribeInstallResult(std::uint32_t bits) {
     if (bits == 0) return "installed";
     if (bits == kPathTooLong) return "not installed: the path is longer than 255 characters";
     if (bits == kCutShort) return "not installed: damaged: it expands to another length than its header states";
+    if (bits == kDamaged) return "not installed: damaged: its size or CRC-32 is not the one [Checksums] lists";
     std::string words;
     for (std::size_t bit = 0; bit < sizeof kResultWords / sizeof kResultWords[0]; ++bit)
         if (bits & (1u << bit)) words += (words.empty() ? "" : ", ") + std::string(kResultWords[bit]);
@@ -69,7 +70,7 @@ void LogWriter::FileInstalled(const InstalledFile& file) {
                        : file.replaced   ? ", replacing the file that was there"
                                          : ", new";
     // A damaged file names its disk: the user fetches another copy of that one.
-    const std::string disk = file.result == kCutShort && file.disk ? Format(" (on Disk %d)", file.disk) : "";
+    const std::string disk = (file.result == kCutShort || file.result == kDamaged) && file.disk ? Format(" (on Disk %d)", file.disk) : "";
     Line(Format("file %s -> %s: %s%s%s%s", file.source.c_str(), file.destination.c_str(),
                 DescribeInstallResult(file.result).c_str(), disk.c_str(), kind, facts.c_str()));
 }

@@ -69,10 +69,10 @@ TEST(DiskLayout, EachMistakeOnItsLine) {
          "travels on one disk\n"},
         {"disk too full", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\nFile 1.2=B.DAT\r\nFile 1.3=C.DAT\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "A.DAT", Noise(400)), s.Add(1, "B.DAT", Noise(400)), s.Add(1, "C.DAT", Noise(300)); },
-         "3900", "SETUP.INF:6: error: disk 1 needs 4,207 bytes, capacity 3,900: move File 1.2 (B.DAT), File 1.3 (C.DAT) to another disk\n"},
+         "3900", "SETUP.INF:6: error: disk 1 needs 4,333 bytes, capacity 3,900: move File 1.2 (B.DAT), File 1.3 (C.DAT) to another disk\n"},
         {"installer alone too big", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"); }, "2000",
-         "SETUP.INF: error: disk 1 needs 3,076 bytes, capacity 2,000: the installer, the script and the pictures and "
+         "SETUP.INF: error: disk 1 needs 3,146 bytes, capacity 2,000: the installer, the script and the pictures and "
          "icons it reads alone do not fit\n"},
         {"name outside the disk", kBase + "[DefDir]\r\nFile 1.1=..\\..\\AUTOEXEC.BAT\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "AUTOEXEC.BAT"); }, "1440K",

@@ -245,6 +245,49 @@ TEST_F(InstallTest, ACompressedFileOfTheWrongLengthIsACopyErrorAndTheFileThereSt
     engine.onMessage = nullptr;
 }
 
+// With [Checksums], a file whose size or CRC-32 is not the listed one (CRCs from zlib) is a
+// damaged file named with its disk, whether plain or compressed; the file there before stays
+// until Retry installs a good copy. A line that cannot be read checks nothing.
+TEST(ChecksumInstall, AFileThatIsNotTheListedOneIsDamagedAndTheFileThereStays) {
+    const struct {
+        const char* name;
+        const char* value;  // of "Disk 2\\NOTES\\DATA.BIN"
+        const char* source;
+        std::string bad;
+        Strings messages;
+    } cases[] = {
+        {"one byte changed", "8,2D803AF5", "DATA.BIN", "01234568", {"Damaged File Message"}},
+        {"cut short", "8,2D803AF5", "DATA.BI_", FakeMachine::Compressed("0123", 8), {"Damaged File Message"}},
+        {"one byte more", "8,2D803AF5", "DATA.BIN", "012345678", {"Damaged File Message"}},
+        {"the listed file", "8,2D803AF5", "DATA.BIN", "01234567", {}},
+        {"a line that cannot be read", "8,2D803AF", "DATA.BIN", "01234568", {}},
+    };
+    for (const auto& c : cases) {
+        FakeMachine engine(std::string("[Initiation]\r\nInstall Name=Acme\r\n[Checksums]\r\nDisk 2\\NOTES\\DATA.BIN=") +
+                           c.value + "\r\n");
+        engine.ReadInitiation();
+        engine.directories.insert("C:\\APP");
+        engine.AddFile("C:\\APP\\DATA.BIN", "old");
+        engine.AddFile(std::string("A:\\NOTES\\") + c.source, c.bad);
+        engine.answers["Damaged File Message"] = {3};  // Retry, once the good copy is in the drive
+        std::string seen;
+        engine.onMessage = [&](const ShownMessage& shown) {
+            seen = engine.Content("C:\\APP\\DATA.BIN") + " | " + shown.text;
+            engine.AddFile(std::string("A:\\NOTES\\") + c.source,
+                           c.source[7] == '_' ? FakeMachine::Compressed("01234567", 8) : "01234567");
+        };
+        int replaceAll = 1;
+        engine.SetCopyDisk(2, "NOTES\\");
+        EXPECT_TRUE(engine.InstallOneFile(replaceAll, "DATA.BIN", "A:\\NOTES\\", "C:\\APP\\")) << c.name;
+        EXPECT_EQ(engine.Messages(), c.messages) << c.name;
+        if (!c.messages.empty()) {
+            EXPECT_EQ(seen, "old | NOTES\\DATA.BIN on Disk 2 is damaged !\n\nPlease insert another copy of Disk 2.\n\n"
+                            "Do you want to try again ?") << c.name;
+        }
+        EXPECT_EQ(engine.Content("C:\\APP\\DATA.BIN"), c.messages.empty() ? c.bad : "01234567") << c.name;
+    }
+}
+
 TEST_F(InstallTest, PathsBeyond255CharactersAreCopyErrors) {
     const std::string name(250, 'n');
     engine.AddFile("A:\\" + name);
