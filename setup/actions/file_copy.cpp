@@ -139,9 +139,10 @@ std::uint32_t SetupEngine::InstallChecked(const std::string& sourcePath, const s
     return outcome;
 }
 
-// A free name beside the file; empty when the file cannot be renamed (held open): it is then
-// installed over as before.
+// A free name beside the file; empty when the file is held open or cannot be renamed: it is
+// then installed over as before, and the version library deals with a file in use.
 std::string SetupEngine::HoldBack(const std::string& destination, const char* destDir) {
+    if (FileHeldOpen(destination)) return std::string();
     for (int number = 1; number < 100; ++number) {
         const std::string name = std::string(destDir) + "~SETUP" + std::to_string(number) + ".TMP";
         if (FitsPath(name) && !FileExists(name)) return MovePath(destination, name) ? name : std::string();

@@ -118,6 +118,12 @@ std::optional<std::uint32_t> CMainFrame::StatedLength(const std::string& path) {
            std::uint32_t{header[13]} << 24;
 }
 
+bool CMainFrame::FileHeldOpen(const std::string& path) {
+    // Opened without sharing, a file that any program has open fails with a sharing violation.
+    fw::File file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 bool CMainFrame::MovePath(const std::string& from, const std::string& to) {
     return ::MoveFileA(from.c_str(), to.c_str()) != 0;
 }

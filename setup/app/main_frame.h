@@ -84,6 +84,7 @@ public:
     std::optional<setup::FileFacts> GetFileFacts(const std::string& path) override;
     std::optional<std::string> FileDigest(const std::string& path) override;
     std::optional<std::uint32_t> StatedLength(const std::string& path) override;
+    bool FileHeldOpen(const std::string& path) override;
     bool MovePath(const std::string& from, const std::string& to) override;
     void ProtectOwnFile(const std::string& path) override;
     bool RecordFailed() override { return m_undoWriter && m_undoWriter->Failed(); }

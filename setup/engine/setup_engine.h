@@ -254,6 +254,9 @@ public:
     virtual std::optional<std::uint32_t> StatedLength(const std::string& path) = 0;
     // Renames a file within its folder; false when the system refused.
     virtual bool MovePath(const std::string& from, const std::string& to) = 0;
+    // True when another program has the file open (a running program's image): the system
+    // may still let it be renamed, but the old file could then not be deleted.
+    virtual bool FileHeldOpen(const std::string&) { return false; }
     // WritePrivateProfileStringA: one INI entry.
     virtual void WriteProfileValue(const char* section, const char* key, const char* value, const char* file) = 0;
     // The [windows] "Load" and "Run" lines of the user's profile (win.ini).

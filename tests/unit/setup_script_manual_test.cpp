@@ -211,6 +211,7 @@ public:
             {"Disk Message", [this] { m_machine.PromptDiskChange(2); }},
             {"File Lose Message", [this] { m_machine.AskFileNotFound("A:\\BLEAF.EX_"); }},
             {"Copy Error Message", [this] { m_machine.AskCopyError("BLEAF.EXE"); }},
+            {"Damaged File Message", [this] { m_machine.AskDamagedFile("NOTES\\README.TXT", 2); }},
             {"Replace Message",
              [this] { m_machine.ConfirmFileReplace("BLEAF.EXE", "BLEAF.EXE", "A:\\", "C:\\BRIGHTLEAF\\"); }},
             {"ReBoot Message", [this] { m_machine.AskReboot(); }},
