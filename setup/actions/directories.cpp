@@ -59,10 +59,11 @@ bool SetupEngine::CreateInstallDirectory(const std::string& directory) {
 
 bool SetupEngine::MakeDirectory(const std::string& path) {
     // A drive ("C:") is there or not; it is never made.
-    if (!m_journal.Active() || path.size() <= 2) return EnsureDirectory(path);
+    if (path.size() <= 2) return EnsureDirectory(path);
     const bool existed = DirectoryExists(path);
     const bool there = EnsureDirectory(path);
-    m_journal.DirectoryMade(path, there && !existed, !there);
+    if (there && !existed) m_newFiles.DirectoryMade(path);
+    if (m_journal.Active()) m_journal.DirectoryMade(path, there && !existed, !there);
     return there;
 }
 

@@ -72,9 +72,9 @@ int SetupEngine::ConfirmFileReplace(const char* sourceName, const char* destName
 }
 
 void SetupEngine::TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result,
-                                bool replaced, bool savedAside) {
+                                bool replaced, bool savedAside, std::optional<FileFacts> facts) {
     InstalledFile file{source, destination, result, replaced, std::nullopt, savedAside, m_copyDisk};
-    if (result == 0) file.facts = GetFileFacts(destination);
+    if (result == 0) file.facts = facts ? facts : GetFileFacts(destination);
     m_journal.FileInstalled(file);
 }
 
@@ -114,21 +114,27 @@ std::optional<FileChecksum> SetupEngine::ListedChecksum(const char* fileName) co
 
 std::uint32_t SetupEngine::InstallChecked(const std::string& sourcePath, const std::string& sourceName,
                                           const char* fileName, const char* sourceDir, const char* destDir,
-                                          const std::optional<FileChecksum>& listed) {
+                                          const std::optional<FileChecksum>& listed,
+                                          std::optional<FileFacts>& facts) {
     const std::optional<std::uint32_t> stated = StatedLength(sourcePath);
     const std::string destination = std::string(destDir) + fileName;
     // The file there stays, renamed, until the new one is known to be whole.
     const bool checked = stated || listed;
-    const std::string held = checked && FileExists(destination) ? HoldBack(destination, destDir) : std::string();
+    const bool there = checked && !m_newFiles.CannotBeThere(destDir, destination) && FileExists(destination);
+    const std::string held = there ? HoldBack(destination, destDir) : std::string();
     std::uint32_t outcome = InstallFile(sourceName, fileName, sourceDir, destDir);
     if (outcome == 0 && checked) {
-        const std::optional<FileFacts> facts = GetFileFacts(destination);
+        facts = GetFileFacts(destination);
         if (!facts || (stated && facts->size != *stated))
             outcome = kCutShort;
         else if (listed && (facts->size != listed->size || facts->crc32 != listed->crc32))
             outcome = kDamaged;
-        if (outcome != 0) DeletePath(destination);
+        if (outcome != 0) {
+            DeletePath(destination);
+            facts.reset();
+        }
     }
+    if (outcome == 0) m_newFiles.Installed(destination);
     if (held.empty()) return outcome;
     if (outcome == 0) {
         DeletePath(held);
@@ -204,9 +210,10 @@ bool SetupEngine::InstallOneFile(int& replaceAll, const char* fileName, const ch
     for (;;) {
         // A path that does not fit is a copy error like any other, never a cut path.
         const bool fits = FitsPath(source.path) && FitsPath(destination);
+        std::optional<FileFacts> facts;  // read by the check, and told to the journal
         const std::uint32_t outcome =
-            fits ? InstallChecked(source.path, source.name, fileName, sourceDir, destDir, listed) : kPathTooLong;
-        if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved);
+            fits ? InstallChecked(source.path, source.name, fileName, sourceDir, destDir, listed, facts) : kPathTooLong;
+        if (m_journal.Active()) TellInstalled(source.path, destination, outcome, replaced, aside == Aside::kSaved, facts);
         if (outcome == 0) return RecordKept(fileName);
         // With a checksum the disk vouches for, a file that is not what it lists is named
         // damaged, with its disk: the user fetches another copy of that disk.

@@ -91,46 +91,4 @@ void Journal::RunEnded(RunEnd end, int exitCode) {
     Each(m_writers, [&](JournalWriter& w) { w.RunEnded(end, exitCode); });
 }
 
-namespace {
-
-// CRC-32 eight bytes at a time ("slicing by 8"): entry [k][b] is the CRC of byte b followed
-// by k zero bytes. Built by the compiler, so the program carries 8 KB of constants and
-// computes nothing at start; the check of every installed file costs about 20 ms per 50 MB.
-struct CrcTables {
-    std::uint32_t entries[8][256] = {};
-};
-
-constexpr CrcTables MakeCrcTables() {
-    CrcTables tables;
-    for (std::uint32_t byte = 0; byte < 256; ++byte) {
-        std::uint32_t crc = byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        tables.entries[0][byte] = crc;
-    }
-    for (int k = 1; k < 8; ++k)
-        for (std::uint32_t byte = 0; byte < 256; ++byte) {
-            const std::uint32_t before = tables.entries[k - 1][byte];
-            tables.entries[k][byte] = (before >> 8) ^ tables.entries[0][before & 0xFF];
-        }
-    return tables;
-}
-
-constexpr CrcTables kCrcTables = MakeCrcTables();
-
-}  // namespace
-
-std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc) {
-    const auto& t = kCrcTables.entries;
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    crc = ~crc;
-    for (; size >= 8; size -= 8, bytes += 8) {
-        crc ^= std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
-               std::uint32_t{bytes[3]} << 24;
-        crc = t[7][crc & 0xFF] ^ t[6][crc >> 8 & 0xFF] ^ t[5][crc >> 16 & 0xFF] ^ t[4][crc >> 24] ^
-              t[3][bytes[4]] ^ t[2][bytes[5]] ^ t[1][bytes[6]] ^ t[0][bytes[7]];
-    }
-    for (; size > 0; --size, ++bytes) crc = (crc >> 8) ^ t[0][(crc ^ *bytes) & 0xFF];
-    return ~crc;
-}
-
 }  // namespace setup

@@ -5,6 +5,7 @@
 
 #include "../script/disk_checksums.h"
 #include "../script/script.h"
+#include "../script/text.h"
 #include "answers.h"
 #include "journal.h"
 #include "machine.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,26 @@ struct UndoOutcome {
     std::vector<std::string> stayed;  // changed since
     std::vector<std::string> failed;  // could not be removed, each with the reason
     bool cut = false;                 // the record's last line was cut short and left out
+};
+
+// What the installation itself has made: the directories it created and the files it has
+// installed into them. A path in such a directory that it has not installed cannot be there
+// (but for another program's doing), so the copy need not look for it: on a system that
+// matches names without case, each look for a file that is not there reads the directory.
+class NewFiles {
+public:
+    void DirectoryMade(const std::string& path) { m_directories.insert(FoldName(WithoutBackslash(path))); }
+    void Installed(const std::string& path) { m_files.insert(FoldName(path)); }
+    bool CannotBeThere(const std::string& directory, const std::string& path) const {
+        return m_directories.count(FoldName(WithoutBackslash(directory))) && !m_files.count(FoldName(path));
+    }
+
+private:
+    static std::string WithoutBackslash(std::string path) {
+        if (!path.empty() && path.back() == '\\') path.pop_back();
+        return path;
+    }
+    std::set<std::string> m_directories, m_files;
 };
 
 class SetupEngine;
@@ -328,6 +350,7 @@ protected:
     RunEnd m_runEnd = RunEnd::kNothingToDo;
     int m_copyDisk = 0;
     std::string m_copyFolder;
+    NewFiles m_newFiles;
 
 private:
     // The changes, each told to the journal once.
@@ -340,8 +363,9 @@ private:
     bool SetRegistryString(RegistryKey& key, const std::string& path, const char* name, const char* data);
     // How many levels of the key's path, from its end, are not there yet.
     int MissingKeyLevels(const std::string& root, std::string subKey);
+    // facts: of the installed file, when the check has read them already.
     void TellInstalled(const std::string& source, const std::string& destination, std::uint32_t result, bool replaced,
-                       bool savedAside);
+                       bool savedAside, std::optional<FileFacts> facts);
     // With rollback, the file at destination copied aside before it is installed over: not
     // needed, kept, or not (the file is then passed over, or the installation ends).
     enum class Aside { kNone, kSaved, kIgnored, kStopped };
@@ -353,7 +377,8 @@ private:
     // to the length its header states and that the file is the one listed; the file that was
     // there stays until then.
     std::uint32_t InstallChecked(const std::string& sourcePath, const std::string& sourceName, const char* fileName,
-                                 const char* sourceDir, const char* destDir, const std::optional<FileChecksum>& listed);
+                                 const char* sourceDir, const char* destDir, const std::optional<FileChecksum>& listed,
+                                 std::optional<FileFacts>& facts);
     std::string HoldBack(const std::string& destination, const char* destDir);
     std::string RecordDestinationProblem(const std::string& directory);
 

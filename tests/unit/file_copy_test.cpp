@@ -288,6 +288,26 @@ TEST(ChecksumInstall, AFileThatIsNotTheListedOneIsDamagedAndTheFileThereStays) {
     }
 }
 
+// In a directory the installation made, a file is not looked for before it is installed, but
+// one it installed there before is held back all the same: listed twice, the second copy
+// damaged, the first stays.
+TEST(ChecksumInstall, AFileInstalledBeforeInANewDirectoryStays) {
+    FakeMachine engine("[Initiation]\r\nInstall Name=Acme\r\n[Checksums]\r\nDisk 1\\DATA.BIN=8,2D803AF5\r\n"
+                       "Disk 2\\DATA.BIN=8,2D803AF5\r\n");
+    engine.ReadInitiation();
+    ASSERT_TRUE(engine.CreateInstallDirectory("C:\\NEW\\"));
+    engine.AddFile("A:\\DATA.BIN", "01234567");
+    int replaceAll = 1;
+    engine.SetCopyDisk(1);
+    EXPECT_TRUE(engine.InstallOneFile(replaceAll, "DATA.BIN", "A:\\", "C:\\NEW\\"));
+    engine.AddFile("A:\\DATA.BIN", "0123456X");
+    engine.answers["Damaged File Message"] = {4};  // Ignore
+    engine.SetCopyDisk(2);
+    EXPECT_TRUE(engine.InstallOneFile(replaceAll, "DATA.BIN", "A:\\", "C:\\NEW\\"));
+    EXPECT_EQ(engine.Messages(), Strings{"Damaged File Message"});
+    EXPECT_EQ(engine.Content("C:\\NEW\\DATA.BIN"), "01234567");
+}
+
 TEST_F(InstallTest, PathsBeyond255CharactersAreCopyErrors) {
     const std::string name(250, 'n');
     engine.AddFile("A:\\" + name);
