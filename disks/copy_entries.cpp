@@ -53,7 +53,7 @@ bool ListEntries(const setup::SetupScript& script, int disk, const Section& sect
                  std::vector<CopyEntry>& entries) {
     const char* name = section.name.c_str();
     for (int number = 1;; ++number) {
-        CopyEntry entry{disk, setup::EntryKey(prefix, "File", disk, number), 0, "", false};
+        CopyEntry entry{disk, setup::EntryKey(prefix, "File", disk, number), 0, "", false, ""};
         std::string file = script.GetScriptValue(name, entry.key.c_str(), nullptr, kNameBufferSize);
         if (file.empty()) {
             entry.key = setup::EntryKey(prefix, "Bitmap", disk, number);
@@ -67,6 +67,7 @@ bool ListEntries(const setup::SetupScript& script, int disk, const Section& sect
             entry.slide = true;
         }
         entry.line = KeyLine(script, section.name, entry.key);
+        entry.named = section.name == "DefDir" ? entry.key : "[" + section.name + "] " + entry.key;
         entry.path = section.folder + file;
         entries.push_back(std::move(entry));
     }

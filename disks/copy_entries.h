@@ -17,6 +17,9 @@ struct CopyEntry {
     int line = 0;      // of the key in the script file
     std::string path;  // on the disk, as the installer asks for it: "NOTES\WELCOME.TXT"
     bool slide = false;
+    // In messages: the key, after its section when that is not [DefDir], whose keys the other
+    // lists repeat ("[SubDir 1] File 1.1").
+    std::string named;
 };
 
 struct CopyList {

@@ -148,14 +148,14 @@ private:
 
     void AddEntry(const CopyEntry& entry) {
         if (!StaysOnDisk(entry.path)) {
-            Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is not a file name a disk can hold");
+            Error(entry.line, Quoted(entry.path) + " of " + entry.named + " is not a file name a disk can hold");
             return;
         }
         const auto [first, isNew] = m_entries.emplace(setup::FoldName(entry.path), entry);
         if (!isNew) {
             if (first->second.disk != entry.disk)
-                Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is on disk " + std::to_string(entry.disk) +
-                                      ", but " + first->second.key + " (line " + std::to_string(first->second.line) +
+                Error(entry.line, Quoted(entry.path) + " of " + entry.named + " is on disk " + std::to_string(entry.disk) +
+                                      ", but " + first->second.named + " (line " + std::to_string(first->second.line) +
                                       ") puts it on disk " + std::to_string(first->second.disk) +
                                       ": a file travels on one disk");
             return;
@@ -163,10 +163,10 @@ private:
         if (Placed(entry.disk, entry.path)) return;  // disk 1's installer, script or pictures
         std::optional<std::vector<std::uint8_t>> bytes = ReadSource(entry.path);
         if (!bytes) {
-            Error(entry.line, Quoted(entry.path) + " of " + entry.key + " is not in " + m_source.Describe(1));
+            Error(entry.line, Quoted(entry.path) + " of " + entry.named + " is not in " + m_source.Describe(1));
             return;
         }
-        DiskFile file{entry.path, entry.path, std::move(*bytes), 0, 0, false, entry.key, entry.line};
+        DiskFile file{entry.path, entry.path, std::move(*bytes), 0, 0, false, entry.named, entry.line};
         file.plainSize = file.bytes.size();
         file.plainCrc = setup::Crc32(file.bytes.data(), file.bytes.size());
         Compress(file);
@@ -213,27 +213,49 @@ private:
         }
     }
 
-    static std::vector<StoredFile> Stored(const std::vector<DiskFile>& files, std::size_t count) {
+    static std::vector<StoredFile> Stored(const std::vector<const DiskFile*>& files, std::size_t count) {
         std::vector<StoredFile> stored;
-        for (std::size_t i = 0; i < count; ++i) stored.push_back({files[i].path, files[i].bytes.size()});
+        for (std::size_t i = 0; i < count; ++i) stored.push_back({files[i]->path, files[i]->bytes.size()});
         return stored;
+    }
+
+    // A file that alone takes more than a whole disk of this capacity: moving it to another
+    // disk would not help. Named with the smallest capacity that holds it.
+    bool TooLarge(const DiskFile& file) {
+        const Medium& medium = m_options.medium;
+        const std::vector<StoredFile> alone = {{file.path, file.bytes.size()}};
+        if (DiskUse(medium, alone) <= medium.capacity) return false;
+        std::string would;
+        for (const Medium& floppy : Floppies())
+            if (would.empty() && DiskUse(floppy, alone) <= floppy.capacity) would = "the smallest that does is " + floppy.name;
+        if (would.empty())
+            would = "no floppy does: give a capacity in bytes, at least --capacity " + std::to_string(file.bytes.size());
+        Error(file.line, file.what + " (" + file.listed + ") takes " + WithThousands(DiskUse(medium, alone)) +
+                             " bytes, more than a whole " + medium.name + " disk holds (" + WithThousands(medium.capacity) +
+                             "): no disk of this capacity carries it; " + would);
+        return true;
     }
 
     void CheckRoom(int disk) {
         Disk& layoutDisk = m_layout.disks[static_cast<std::size_t>(disk - 1)];
-        const std::vector<DiskFile>& files = layoutDisk.files;
         const Medium& medium = m_options.medium;
-        layoutDisk.used = DiskUse(medium, Stored(files, files.size()));
-        const std::string name = "disk " + std::to_string(disk);
-        if (medium.rootEntries && RootEntries(Stored(files, files.size())) > medium.rootEntries)
-            Error(0, name + " lists " + std::to_string(RootEntries(Stored(files, files.size()))) +
-                         " files and folders in its root; a " + medium.name + " disk lists " +
-                         std::to_string(medium.rootEntries));
-        if (layoutDisk.used <= medium.capacity) return;
         const std::size_t fixed = disk == 1 ? m_fixedCount : 0;
+        std::vector<const DiskFile*> all, files;  // files: all but those too large for any disk of the medium
+        for (std::size_t i = 0; i < layoutDisk.files.size(); ++i) {
+            all.push_back(&layoutDisk.files[i]);
+            if (i < fixed || !TooLarge(layoutDisk.files[i])) files.push_back(&layoutDisk.files[i]);
+        }
+        layoutDisk.used = DiskUse(medium, Stored(all, all.size()));
+        const std::string name = "disk " + std::to_string(disk);
+        const int rootEntries = RootEntries(Stored(all, all.size()));
+        if (medium.rootEntries && rootEntries > medium.rootEntries)
+            Error(0, name + " lists " + std::to_string(rootEntries) + " files and folders in its root; a " + medium.name +
+                         " disk lists " + std::to_string(medium.rootEntries));
+        const std::uint64_t rest = DiskUse(medium, Stored(files, files.size()));
+        if (rest <= medium.capacity) return;
         std::size_t keep = files.size();
         while (keep > fixed && DiskUse(medium, Stored(files, keep)) > medium.capacity) --keep;
-        const std::string needs = name + " needs " + WithThousands(layoutDisk.used) + " bytes, capacity " +
+        const std::string needs = name + " needs " + WithThousands(rest) + " bytes, capacity " +
                                   WithThousands(medium.capacity);
         if (keep == files.size() || DiskUse(medium, Stored(files, keep)) > medium.capacity) {
             Error(0, needs + ": the installer, the script and the pictures and icons it reads alone do not fit");
@@ -241,9 +263,9 @@ private:
         }
         std::string move;
         for (std::size_t i = keep; i < files.size() && i < keep + kShownNames; ++i)
-            move += (i > keep ? ", " : "") + files[i].what + " (" + files[i].listed + ")";
+            move += (i > keep ? ", " : "") + files[i]->what + " (" + files[i]->listed + ")";
         if (files.size() - keep > kShownNames) move += " and " + std::to_string(files.size() - keep - kShownNames) + " more";
-        Error(files[keep].line, needs + ": move " + move + " to another disk");
+        Error(files[keep]->line, needs + ": move " + move + " to another disk");
     }
 
     const checker::Disks& m_source;

@@ -23,15 +23,18 @@ std::vector<std::string> Folders(const std::string& path) {
 
 }  // namespace
 
-std::optional<Medium> ParseMedium(const std::string& text) {
+std::vector<Medium> Floppies() {
     // Data area of each format: sectors less boot sector, both FATs and the root folder.
-    static const Medium kFloppies[] = {
-        {"1440K", 1457664, 512, 224},
-        {"1200K", 1213952, 512, 224},
+    return {
         {"720K", 730112, 1024, 112},
+        {"1200K", 1213952, 512, 224},
+        {"1440K", 1457664, 512, 224},
         {"2880K", 2931712, 1024, 240},
     };
-    for (const Medium& floppy : kFloppies)
+}
+
+std::optional<Medium> ParseMedium(const std::string& text) {
+    for (const Medium& floppy : Floppies())
         if (setup::EqualNoCase(text, floppy.name)) return floppy;
     if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
     std::uint64_t bytes = 0;

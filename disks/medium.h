@@ -20,6 +20,9 @@ struct Medium {
 // decimal number of bytes; nothing for anything else.
 std::optional<Medium> ParseMedium(const std::string& text);
 
+// The floppy formats, the smallest first.
+std::vector<Medium> Floppies();
+
 struct StoredFile {
     std::string path;  // on the disk, folders separated by backslashes
     std::uint64_t size;

@@ -74,6 +74,20 @@ TEST(DiskLayout, EachMistakeOnItsLine) {
          [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"); }, "2000",
          "SETUP.INF: error: disk 1 needs 3,146 bytes, capacity 2,000: the installer, the script and the pictures and "
          "icons it reads alone do not fit\n"},
+        // 1,500,000 bytes of noise stay plain and take 2,930 clusters of 512 bytes on a 1440K
+        // disk; 720K and 1200K hold less, 2880K more.
+        {"file larger than a whole disk", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\nFile 2.1=BIG.BIN\r\n",
+         [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"), s.Add(1, "BIG.BIN", Noise(1500000)); }, "1440K",
+         "SETUP.INF:6: error: File 2.1 (BIG.BIN) takes 1,500,160 bytes, more than a whole 1440K disk holds "
+         "(1,457,664): no disk of this capacity carries it; the smallest that does is 2880K\n"},
+        {"file larger than any floppy", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\nFile 2.1=BIG.BIN\r\n",
+         [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"), s.Add(1, "BIG.BIN", Noise(3000000)); }, "1000000",
+         "SETUP.INF:6: error: File 2.1 (BIG.BIN) takes 3,000,000 bytes, more than a whole 1000000 disk holds "
+         "(1,000,000): no disk of this capacity carries it; no floppy does: give a capacity in bytes, at least "
+         "--capacity 3000000\n"},
+        {"entry of a SubDir list", kBase + "SubDir 1=NOTES\r\n[SubDir 1]\r\nFile 1.1=GONE.TXT\r\n",
+         [](checker::MemoryDisks&) {}, "1440K",
+         "SETUP.INF:6: error: \"GONE.TXT\" of [SubDir 1] File 1.1 is not in DISK1\n"},
         {"name outside the disk", kBase + "[DefDir]\r\nFile 1.1=..\\..\\AUTOEXEC.BAT\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "AUTOEXEC.BAT"); }, "1440K",
          "SETUP.INF:5: error: \"..\\..\\AUTOEXEC.BAT\" of File 1.1 is not a file name a disk can hold\n"},
