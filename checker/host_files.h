@@ -68,6 +68,12 @@ bool CreateDirectories(const std::string& path);
 // that cannot be removed.
 bool RemoveTree(const std::string& path, std::string& error);
 
+// The local date and time now.
+struct LocalClock {
+    int year, month, day, hour, minute, second;
+};
+LocalClock LocalNow();
+
 // The path from the root: a relative one is taken from the current folder.
 std::string AbsolutePath(const std::string& path);
 

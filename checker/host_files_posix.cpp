@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -99,6 +100,13 @@ bool RemoveTree(const std::string& path, std::string& error) {
         return rmdir(path.c_str()) == 0 || Failed(error);
     }
     return unlink(path.c_str()) == 0 || Failed(error);
+}
+
+LocalClock LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return {1980, 1, 1, 0, 0, 0};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -126,6 +126,12 @@ bool RemoveTree(const std::string& path, std::string& error) {
     return DeleteFileA(path.c_str()) || Failed(error);
 }
 
+LocalClock LocalNow() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 std::string AbsolutePath(const std::string& path) {
     if (path.empty() || IsAbsolutePath(path)) return path;
     std::string full(MAX_PATH, '\0');

@@ -1,5 +1,6 @@
 #include "disk_folder.h"
 
+#include "fat_image.h"
 #include "host_files.h"
 #include "script/text.h"
 
@@ -9,9 +10,12 @@ namespace disks {
 
 namespace {
 
-bool IsDiskFolderName(const std::string& name) {
-    if (name.size() < 5 || !setup::EqualNoCase(name.substr(0, 4), "DISK")) return false;
-    for (std::size_t i = 4; i < name.size(); ++i)
+// "DISKn", and with a suffix ("DISKn.IMG").
+bool IsDiskName(const std::string& name, const std::string& suffix = std::string()) {
+    if (name.size() < 5 + suffix.size() || !setup::EqualNoCase(name.substr(0, 4), "DISK") ||
+        !setup::EqualNoCase(name.substr(name.size() - suffix.size()), suffix))
+        return false;
+    for (std::size_t i = 4; i < name.size() - suffix.size(); ++i)
         if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
     return true;
 }
@@ -24,20 +28,45 @@ std::string OnDisk(const std::string& folder, const std::string& path) {
     return host::JoinPath(at, path.substr(start));
 }
 
-// Removes the DISKn folders of an earlier run from the output folder, which is made first.
+// Removes the DISKn folders and DISKn.IMG images of an earlier run from the output folder,
+// which is made first.
 bool ClearDiskFolders(const std::string& outDir, std::string& error) {
     host::CreateDirectories(outDir);
     std::vector<host::FolderEntry> entries;
     std::string reason;
     bool cleared = host::ListFolder(outDir, entries, reason);
     for (const host::FolderEntry& entry : entries)
-        if (cleared && entry.isDirectory && IsDiskFolderName(entry.name))
+        if (cleared && (entry.isDirectory ? IsDiskName(entry.name) : IsDiskName(entry.name, ".IMG")))
             cleared = host::RemoveTree(host::JoinPath(outDir, entry.name), reason);
     if (!cleared) error = "cannot clear " + outDir + ": " + reason;
     return cleared;
 }
 
 }  // namespace
+
+bool WriteImages(const Layout& layout, const Medium& medium, const std::string& outDir, const ImageTime& time,
+                 std::vector<std::string>& written, std::string& error) {
+    for (std::size_t disk = 0; disk < layout.disks.size() && medium.floppy; ++disk) {
+        const std::string name = "DISK" + std::to_string(disk + 1);
+        // The serial number from the date and time, as the format command makes it, and the disk.
+        const std::uint32_t high = static_cast<std::uint32_t>((time.month << 8 | time.day) + (time.second << 8) + disk);
+        const std::uint32_t low = static_cast<std::uint32_t>((time.hour << 8 | time.minute) + time.year);
+        const std::uint32_t serial = (high & 0xFFFF) << 16 | (low & 0xFFFF);
+        const std::optional<std::vector<std::uint8_t>> image =
+            MakeFloppyImage(*medium.floppy, name, layout.disks[disk].files, time, serial, error);
+        const std::string path = host::JoinPath(outDir, name + ".IMG");
+        if (!image) {
+            error = path + ": " + error;
+            return false;
+        }
+        if (!host::WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(image->data()), image->size()))) {
+            error = "cannot write " + path;
+            return false;
+        }
+        written.push_back(path);
+    }
+    return true;
+}
 
 std::string DiskFolder(const std::string& outDir, int disk) {
     return host::JoinPath(outDir, "DISK" + std::to_string(disk));

@@ -3,6 +3,7 @@
 #include "actions/file_copy.h"
 #include "app/program_location.h"
 #include "copy_entries.h"
+#include "fat_image.h"
 #include "engine/choices.h"
 #include "engine/journal.h"
 #include "script/disk_checksums.h"
@@ -200,10 +201,13 @@ private:
         file.path = setup::CompressedName({"A:\\" + file.path, file.path}).name;
     }
 
-    // Two files under one name on a disk: one would hide the other.
+    // Two files under one name on a disk: one would hide the other. An image holds 8.3 names.
     void CheckNames(int disk) {
         std::map<std::string, const DiskFile*> names;
         for (const DiskFile& file : m_layout.disks[static_cast<std::size_t>(disk - 1)].files) {
+            if (m_options.images && !ShortNames(file.path))
+                Error(file.line, file.what + " " + Quoted(file.listed) + " is " + file.path +
+                                     " on disk " + std::to_string(disk) + ", not a name of the 8.3 form a floppy image holds");
             const auto [other, isNew] = names.emplace(setup::FoldName(file.path), &file);
             if (isNew) continue;
             const DiskFile& first = *other->second;
@@ -247,10 +251,12 @@ private:
         }
         layoutDisk.used = DiskUse(medium, Stored(all, all.size()));
         const std::string name = "disk " + std::to_string(disk);
+        const int label = m_options.images ? 1 : 0;
         const int rootEntries = RootEntries(Stored(all, all.size()));
-        if (medium.rootEntries && rootEntries > medium.rootEntries)
-            Error(0, name + " lists " + std::to_string(rootEntries) + " files and folders in its root; a " + medium.name +
-                         " disk lists " + std::to_string(medium.rootEntries));
+        if (medium.rootEntries && rootEntries + label > medium.rootEntries)
+            Error(0, name + " lists " + std::to_string(rootEntries) + " files and folders in its root" +
+                         (label ? " and its volume label" : "") + "; a " + medium.name + " disk lists " +
+                         std::to_string(medium.rootEntries));
         const std::uint64_t rest = DiskUse(medium, Stored(files, files.size()));
         if (rest <= medium.capacity) return;
         std::size_t keep = files.size();

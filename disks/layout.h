@@ -20,6 +20,9 @@ struct LayoutOptions {
     Compression compression = Compression::kAuto;
     std::string installerName;               // "SETUP.EXE"; the script is named after it
     std::vector<std::uint8_t> installer;
+    // Each disk also as a floppy image: every name must be an 8.3 name, and the root holds
+    // the volume label besides the files and folders.
+    bool images = false;
 };
 
 struct DiskFile {

@@ -1,8 +1,9 @@
 // setupdisks: makes a product's installation disks from its setup script.
 //   setupdisks SETUP.INF --from SOURCE_DIR --to OUT_DIR [--capacity SIZE] [--compress MODE]
-//              [--installer SETUP.EXE]
+//              [--installer SETUP.EXE] [--images]
 #include "check.h"
 #include "disk_folder.h"
+#include "fat_image.h"
 #include "host_files.h"
 #include "layout.h"
 #include "report.h"
@@ -14,7 +15,7 @@ namespace {
 
 const char* const kHelp =
     "usage: setupdisks SETUP.INF --from SOURCE_DIR --to OUT_DIR [--capacity SIZE]\n"
-    "                  [--compress auto|all|none] [--installer SETUP.EXE]\n"
+    "                  [--compress auto|all|none] [--installer SETUP.EXE] [--images]\n"
     "\n"
     "Lays out a product's installation disks as the setup script describes them: every file\n"
     "of the copy list goes from SOURCE_DIR (found by its name without regard to case) onto\n"
@@ -25,12 +26,16 @@ const char* const kHelp =
     "disks are checked as setupcheck checks them, and a table shows how full each disk is.\n"
     "DISKn folders of an earlier run are replaced.\n"
     "\n"
-    "  --capacity SIZE    1440K (the default), 1200K, 720K, 2880K, or a number of bytes\n"
+    "  --capacity SIZE    1440K (the default), 360K, 720K, 1200K, 1680K (the 1.68 MB\n"
+    "                     distribution format), 2880K, or a number of bytes\n"
     "  --compress MODE    auto: compress a file when that makes it smaller (the default);\n"
     "                     all: every file that may be; none: no file. The script, the\n"
     "                     installer and the pictures and icons it reads itself stay plain.\n"
     "                     A compressed FILE.EXT is written as FILE.EX_.\n"
     "  --installer FILE   the installer to put on disk 1 (default: SETUP.EXE of SOURCE_DIR)\n"
+    "  --images           also write each disk as the image of a formatted floppy of the\n"
+    "                     capacity, OUT_DIR/DISK1.IMG ...: FAT12, volume label DISKn, 8.3\n"
+    "                     names; DISKn.IMG files of an earlier run are replaced\n"
     "\n"
     "Mistakes are printed as SETUP.INF:LINE: error|warning: message.\n"
     "Exit status: 0 without errors, 1 with errors, 2 on bad use.\n";
@@ -66,6 +71,8 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
             arguments.from = argv[++i];
         } else if (arg == "--to" && hasValue) {
             arguments.to = argv[++i];
+        } else if (arg == "--images") {
+            arguments.options.images = true;
         } else if (arg == "--installer" && hasValue) {
             arguments.installer = argv[++i];
         } else if (arg == "--capacity" && hasValue) {
@@ -85,7 +92,17 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
         }
     }
     if (arguments.script.empty() || arguments.from.empty() || arguments.to.empty()) return std::nullopt;
+    if (arguments.options.images && !arguments.options.medium.floppy) {
+        host::PrintError("setupdisks: --images needs the capacity of a floppy, not a number of bytes\n");
+        return std::nullopt;
+    }
     return arguments;
+}
+
+// The local time, for the files of the images.
+disks::ImageTime Now() {
+    const host::LocalClock now = host::LocalNow();
+    return {now.year, now.month, now.day, now.hour, now.minute, now.second};
 }
 
 struct Counts {
@@ -151,7 +168,9 @@ int main(int argc, char** argv) {
         return Finish(counts, "no disks made");
     }
     std::string error;
-    if (!disks::WriteDisks(layout, arguments->to, error)) {
+    std::vector<std::string> images;
+    if (!disks::WriteDisks(layout, arguments->to, error) ||
+        (options.images && !disks::WriteImages(layout, options.medium, arguments->to, Now(), images, error))) {
         host::PrintError("setupdisks: " + error + "\n");
         return 1;
     }
@@ -163,5 +182,6 @@ int main(int argc, char** argv) {
     counts.warnings += checked.warnings;
     host::PrintOut(layout.findings.empty() && check.findings.empty() ? "" : "\n");
     host::PrintOut(disks::FormatDiskTable(layout, options.medium));
+    for (const std::string& image : images) host::PrintOut("image " + image + "\n");
     return Finish(counts, std::to_string(layout.disks.size()) + " disk(s) in " + arguments->to);
 }

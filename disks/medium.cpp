@@ -24,13 +24,24 @@ std::vector<std::string> Folders(const std::string& path) {
 }  // namespace
 
 std::vector<Medium> Floppies() {
-    // Data area of each format: sectors less boot sector, both FATs and the root folder.
-    return {
-        {"720K", 730112, 1024, 112},
-        {"1200K", 1213952, 512, 224},
-        {"1440K", 1457664, 512, 224},
-        {"2880K", 2931712, 1024, 240},
+    struct Format {
+        const char* name;
+        FloppyLayout layout;
     };
+    // Sectors, sectors per cluster, root entries, media byte, sectors per FAT, per track, heads.
+    static const Format kFormats[] = {
+        {"360K", {720, 2, 112, 0xFD, 2, 9, 2}},     {"720K", {1440, 2, 112, 0xF9, 3, 9, 2}},
+        {"1200K", {2400, 1, 224, 0xF9, 7, 15, 2}},  {"1440K", {2880, 1, 224, 0xF0, 9, 18, 2}},
+        {"1680K", {3360, 4, 16, 0xF0, 5, 21, 2}},   {"2880K", {5760, 2, 240, 0xF0, 9, 36, 2}},
+    };
+    std::vector<Medium> floppies;
+    for (const Format& format : kFormats) {
+        const FloppyLayout& l = format.layout;
+        // The data area: all sectors but the boot sector, both FATs and the root folder.
+        const std::uint32_t dataSectors = l.totalSectors - 1u - 2u * l.sectorsPerFat - l.rootEntries * kDirectoryEntry / 512u;
+        floppies.push_back({format.name, std::uint64_t{dataSectors} * 512u, l.sectorsPerCluster * 512u, l.rootEntries, l});
+    }
+    return floppies;
 }
 
 std::optional<Medium> ParseMedium(const std::string& text) {
@@ -40,7 +51,7 @@ std::optional<Medium> ParseMedium(const std::string& text) {
     std::uint64_t bytes = 0;
     for (const char digit : text) bytes = bytes * 10 + static_cast<std::uint64_t>(digit - '0');
     if (bytes == 0) return std::nullopt;
-    return Medium{text, bytes, 0, 0};
+    return Medium{text, bytes, 0, 0, std::nullopt};
 }
 
 std::uint64_t DiskUse(const Medium& medium, const std::vector<StoredFile>& files) {

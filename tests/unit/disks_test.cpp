@@ -75,11 +75,11 @@ TEST(DiskLayout, EachMistakeOnItsLine) {
          "SETUP.INF: error: disk 1 needs 3,146 bytes, capacity 2,000: the installer, the script and the pictures and "
          "icons it reads alone do not fit\n"},
         // 1,500,000 bytes of noise stay plain and take 2,930 clusters of 512 bytes on a 1440K
-        // disk; 720K and 1200K hold less, 2880K more.
+        // disk; 360K to 1200K hold less; 1680K holds 837 clusters of 2048 bytes, it takes 733.
         {"file larger than a whole disk", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\nFile 2.1=BIG.BIN\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"), s.Add(1, "BIG.BIN", Noise(1500000)); }, "1440K",
          "SETUP.INF:6: error: File 2.1 (BIG.BIN) takes 1,500,160 bytes, more than a whole 1440K disk holds "
-         "(1,457,664): no disk of this capacity carries it; the smallest that does is 2880K\n"},
+         "(1,457,664): no disk of this capacity carries it; the smallest that does is 1680K\n"},
         {"file larger than any floppy", kBase + "[DefDir]\r\nFile 1.1=A.DAT\r\nFile 2.1=BIG.BIN\r\n",
          [](checker::MemoryDisks& s) { s.Add(1, "A.DAT"), s.Add(1, "BIG.BIN", Noise(3000000)); }, "1000000",
          "SETUP.INF:6: error: File 2.1 (BIG.BIN) takes 3,000,000 bytes, more than a whole 1000000 disk holds "

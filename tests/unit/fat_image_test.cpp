@@ -1,0 +1,150 @@
+// The floppy images, read by tools we did not write: fsck.fat finds nothing to repair and
+// counts the clusters, mtools copies every file out byte for byte, file names the format.
+#include "disk_folder.h"
+#include "fat_image.h"
+#include "layout.h"
+#include "memory_disks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace disks {
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return std::vector<std::uint8_t>(text.begin(), text.end()); }
+
+// What a command prints, and its exit status.
+std::string Shell(const std::string& command, int& status) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    status = pclose(pipe);
+    return out;
+}
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class FloppyImages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() / ("floppy-images-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    // Disk 2 holds NOTES\A.TXT (its folder and itself one cluster each) and BIG.DAT of the
+    // given size; disk 1 the installer, the script and README.TXT.
+    Layout Plan(const char* medium, std::size_t big, int rootFiles = 1) {
+        std::string script = "[Initiation]\r\nInstall Name=Acme\r\nSubDir 1=NOTES\r\nCopy File From SubDir=1\r\n[DefDir]\r\n";
+        checker::MemoryDisks source;
+        for (int i = 1; i <= rootFiles; ++i) {
+            script += "File 1." + std::to_string(i) + "=F" + std::to_string(i) + ".TXT\r\n";
+            source.Add(1, "F" + std::to_string(i) + ".TXT", Bytes("file " + std::to_string(i)));
+        }
+        script += "File 2.1=BIG.DAT\r\n[SubDir 1]\r\nFile 2.1=A.TXT\r\n";
+        source.Add(1, "A.TXT", Bytes("a"));
+        std::vector<std::uint8_t> noise(big);
+        for (std::size_t i = 0; i < big; ++i) noise[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+        source.Add(1, "BIG.DAT", noise);
+        LayoutOptions options{*ParseMedium(medium), Compression::kNone, "SETUP.EXE", Bytes("installer"), true};
+        return PlanDisks(Bytes(script), source, options);
+    }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(FloppyImages, EveryCapacityFilledToItsLastCluster) {
+    // The formats' published sizes, and the clusters of their data areas worked out by hand:
+    // sectors less the boot sector, two FATs and the root folder, over sectors per cluster.
+    const struct {
+        const char* medium;
+        std::size_t imageSize;
+        std::size_t cluster;
+        int clusters;
+    } cases[] = {
+        {"360K", 368640, 1024, 354},    {"720K", 737280, 1024, 713},    {"1200K", 1228800, 512, 2371},
+        {"1440K", 1474560, 512, 2847},  {"1680K", 1720320, 2048, 837},  {"2880K", 2949120, 1024, 2863},
+    };
+    for (const auto& c : cases) {
+        const std::size_t big = (c.clusters - 2) * c.cluster;  // NOTES and A.TXT take the other two
+        const Layout full = Plan(c.medium, big);
+        ASSERT_FALSE(full.HasErrors()) << c.medium << ": " << (full.findings.empty() ? "" : full.findings[0].message);
+        // One byte more takes one cluster more: refused before any image is written.
+        EXPECT_TRUE(Plan(c.medium, big + 1).HasErrors()) << c.medium;
+
+        std::vector<std::string> images;
+        std::string error;
+        const std::string out = (m_dir / c.medium).string();
+        std::filesystem::create_directories(out);
+        ASSERT_TRUE(WriteImages(full, *ParseMedium(c.medium), out, ImageTime{1999, 12, 31, 23, 59, 58}, images, error)) << error;
+        ASSERT_EQ(images.size(), 2u);
+        for (const std::string& image : images) EXPECT_EQ(std::filesystem::file_size(image), c.imageSize) << image;
+        int status = -1;
+        const std::string fsck = Shell("fsck.fat -n " + images[1], status);
+        EXPECT_EQ(status, 0) << fsck;
+        EXPECT_NE(fsck.find(std::to_string(c.clusters) + "/" + std::to_string(c.clusters) + " clusters"), std::string::npos)
+            << c.medium << ": " << fsck;
+        EXPECT_EQ(Shell("fsck.fat -n " + images[0], status).find("differ"), std::string::npos);
+        EXPECT_EQ(status, 0) << c.medium;
+        const std::string kind = Shell("file " + images[1], status);
+        EXPECT_NE(kind.find("FAT (12 bit)"), std::string::npos) << kind;
+        EXPECT_NE(kind.find("label: \"DISK2      \""), std::string::npos) << kind;
+        for (std::size_t disk = 0; disk < 2; ++disk)
+            for (const DiskFile& file : full.disks[disk].files) {
+                std::string inside = file.path;
+                for (char& ch : inside) ch = ch == '\\' ? '/' : ch;
+                const std::filesystem::path copy = m_dir / "copy";
+                std::filesystem::remove(copy);
+                Shell("mcopy -n -i " + images[disk] + " ::" + inside + " " + copy.string(), status);
+                EXPECT_EQ(ReadAll(copy), file.bytes) << c.medium << " " << file.path;
+            }
+        const std::string listing = Shell("mdir -i " + images[1] + " ::NOTES", status);
+        EXPECT_NE(listing.find("1999-12-31  23:59"), std::string::npos) << listing;
+    }
+}
+
+// The root lists the volume label too: 16 entries on a 1680K disk are the installer, the
+// script, 13 files and the label.
+TEST_F(FloppyImages, TheRootFilledToItsLastEntry) {
+    EXPECT_FALSE(Plan("1680K", 1, 13).HasErrors());
+    const Layout over = Plan("1680K", 1, 14);
+    ASSERT_EQ(over.findings.size(), 1u);
+    EXPECT_EQ(over.findings[0].message, "disk 1 lists 16 files and folders in its root and its volume label; a 1680K disk lists 16");
+    std::vector<std::string> images;
+    std::string error;
+    ASSERT_TRUE(WriteImages(Plan("1680K", 1, 13), *ParseMedium("1680K"), m_dir.string(), ImageTime{}, images, error)) << error;
+    int status = -1;
+    const std::string listing = Shell("mdir -i " + images[0] + " ::", status);
+    EXPECT_NE(listing.find("15 files"), std::string::npos) << listing;
+    EXPECT_EQ(Shell("fsck.fat -n " + images[0], status).find("differ"), std::string::npos);
+    EXPECT_EQ(status, 0);
+}
+
+TEST(FloppyNames, OnlyTheirEightDotThreeForm) {
+    const struct {
+        const char* path;
+        const char* expected;  // the entries' names joined by "|", or "-" for none
+    } cases[] = {
+        {"README.TXT", "README  TXT"}, {"icons\\leaf1.ico", "ICONS      |LEAF1   ICO"}, {"README", "README     "},
+        {"LONGNAME1.TXT", "-"}, {"A.TEXT", "-"}, {"A B.TXT", "-"}, {"A.B.C", "-"}, {"A+B.TXT", "-"}, {".TXT", "-"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::vector<std::string>> names = ShortNames(c.path);
+        std::string joined;
+        for (const std::string& name : names.value_or(std::vector<std::string>{})) joined += (joined.empty() ? "" : "|") + name;
+        EXPECT_EQ(names ? joined : "-", c.expected) << c.path;
+    }
+}
+
+}  // namespace
+}  // namespace disks
