@@ -32,7 +32,7 @@ trap '"$root/tests/wine-env" down "$env_dir"' EXIT
 . "$env_dir/env.sh"
 export ROBOT_EXE=$build/tests/e2e/robot.exe SAMPLE_DISKS=$demo/disks
 echo "demo: making the sample's disks from its script with SETUPDSK.EXE"
-"$root/tools/make_sample_disks.sh" "$build" "$SAMPLE_DISKS" | sed 's/^/  /'
+"$root/tools/make_sample_disks.sh" "$build" "$SAMPLE_DISKS" --images | sed 's/^/  /'
 # shellcheck source=tools/sample_install.sh
 . "$root/tools/sample_install.sh"
 
@@ -80,7 +80,7 @@ elif [ "$interactive" = --quiet ]; then
   quiet=$WINEPREFIX/drive_c/QUIET
   rm -rf "$quiet" "$SAMPLE_TARGET"
   mkdir -p "$quiet"
-  cp -r "$SAMPLE_DISKS"/DISK* "$quiet/"
+  cp -r "$SAMPLE_DISKS"/DISK[0-9] "$quiet/"
   sed 's/$/\r/' "$root/examples/sample/ANSWERS.INI" >"$quiet/ANSWERS.INI"
   echo "demo: installing the sample without a window: SETUP.EXE /QUIET /ANSWERS=C:\QUIET\ANSWERS.INI /LOG=C:\QUIET\SETUP.LOG"
   wine "$ROBOT_EXE" launch --watch-windows --timeout 300000 'C:\QUIET\DISK1\SETUP.EXE' /QUIET \

@@ -2,13 +2,16 @@
 # Makes the sample product's installation disks, DISK1 to DISK3, with SETUPDSK.EXE from its
 # script: the files come from examples/sample/files, the two programs and SETUP.EXE from
 # the build, and the slides and the edition question's icons are drawn here first.
-#   tools/make_sample_disks.sh WIN32_BUILD_DIR OUTPUT_DIR
+#   tools/make_sample_disks.sh WIN32_BUILD_DIR OUTPUT_DIR [--images]
+# With --images, each disk also as a 1.44 MB floppy image beside its folder (DISK1.IMG ...).
 # Runs under Wine: the caller has sourced a Wine environment (tests/wine-env).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sample=$root/examples/sample
 build=$(realpath "$1")
 out=$(realpath -m "$2")
+images=()
+[ "${3:-}" != --images ] || images=(--images)
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d)
@@ -32,7 +35,8 @@ convert "$sample/icons/LEAF2.xpm" "$source_dir/ICONS/LEAF2.ICO"
 code=0
 wine "$build/disks/SETUPDSK.EXE" "$(winepath -w "$sample/SETUP.INF" 2>/dev/null)" \
   --from "$(winepath -w "$source_dir" 2>/dev/null)" --to "$(winepath -w "$out" 2>/dev/null)" \
-  --installer "$(winepath -w "$build/setup/SETUP.EXE" 2>/dev/null)" </dev/null >"$work/disks.out" 2>&1 || code=$?
+  --installer "$(winepath -w "$build/setup/SETUP.EXE" 2>/dev/null)" "${images[@]}" </dev/null >"$work/disks.out" 2>&1 ||
+  code=$?
 tr -d '\r' <"$work/disks.out"
 [ "$code" = 0 ] || { echo "make_sample_disks: SETUPDSK.EXE ended with $code" >&2; exit 1; }
 echo "sample disks in $out: $(ls "$out" | tr '\n' ' ')"
