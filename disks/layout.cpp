@@ -205,9 +205,9 @@ private:
     void CheckNames(int disk) {
         std::map<std::string, const DiskFile*> names;
         for (const DiskFile& file : m_layout.disks[static_cast<std::size_t>(disk - 1)].files) {
-            if (m_options.images && !ShortNames(file.path))
-                Error(file.line, file.what + " " + Quoted(file.listed) + " is " + file.path +
-                                     " on disk " + std::to_string(disk) + ", not a name of the 8.3 form a floppy image holds");
+            if ((m_options.images || m_options.cdImage) && !ShortNames(file.path))
+                Error(file.line, file.what + " " + Quoted(file.listed) + " is " + file.path + " on disk " +
+                                     std::to_string(disk) + ", not a name of the 8.3 form the images hold");
             const auto [other, isNew] = names.emplace(setup::FoldName(file.path), &file);
             if (isNew) continue;
             const DiskFile& first = *other->second;

@@ -23,6 +23,8 @@ struct LayoutOptions {
     // Each disk also as a floppy image: every name must be an 8.3 name, and the root holds
     // the volume label besides the files and folders.
     bool images = false;
+    // Also one CD image: every name must be an 8.3 name.
+    bool cdImage = false;
 };
 
 struct DiskFile {

@@ -1,9 +1,10 @@
 // setupdisks: makes a product's installation disks from its setup script.
 //   setupdisks SETUP.INF --from SOURCE_DIR --to OUT_DIR [--capacity SIZE] [--compress MODE]
-//              [--installer SETUP.EXE] [--images]
+//              [--installer SETUP.EXE] [--images] [--iso FILE]
 #include "check.h"
 #include "disk_folder.h"
 #include "fat_image.h"
+#include "iso_image.h"
 #include "host_files.h"
 #include "layout.h"
 #include "report.h"
@@ -16,6 +17,7 @@ namespace {
 const char* const kHelp =
     "usage: setupdisks SETUP.INF --from SOURCE_DIR --to OUT_DIR [--capacity SIZE]\n"
     "                  [--compress auto|all|none] [--installer SETUP.EXE] [--images]\n"
+    "                  [--iso FILE]\n"
     "\n"
     "Lays out a product's installation disks as the setup script describes them: every file\n"
     "of the copy list goes from SOURCE_DIR (found by its name without regard to case) onto\n"
@@ -36,6 +38,8 @@ const char* const kHelp =
     "  --images           also write each disk as the image of a formatted floppy of the\n"
     "                     capacity, OUT_DIR/DISK1.IMG ...: FAT12, volume label DISKn, 8.3\n"
     "                     names; DISKn.IMG files of an earlier run are replaced\n"
+    "  --iso FILE         also write one CD image (ISO 9660, 8.3 names) with the files of\n"
+    "                     every disk in one tree, from which the installer installs all\n"
     "\n"
     "Mistakes are printed as SETUP.INF:LINE: error|warning: message.\n"
     "Exit status: 0 without errors, 1 with errors, 2 on bad use.\n";
@@ -57,7 +61,7 @@ int CannotRead(const std::string& path) {
 }
 
 struct Arguments {
-    std::string script, from, to, installer;
+    std::string script, from, to, installer, iso;
     disks::LayoutOptions options;
 };
 
@@ -71,6 +75,9 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
             arguments.from = argv[++i];
         } else if (arg == "--to" && hasValue) {
             arguments.to = argv[++i];
+        } else if (arg == "--iso" && hasValue) {
+            arguments.iso = argv[++i];
+            arguments.options.cdImage = true;
         } else if (arg == "--images") {
             arguments.options.images = true;
         } else if (arg == "--installer" && hasValue) {
@@ -103,6 +110,18 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
 disks::ImageTime Now() {
     const host::LocalClock now = host::LocalNow();
     return {now.year, now.month, now.day, now.hour, now.minute, now.second};
+}
+
+bool WriteCd(const std::vector<disks::CdFile>& files, const std::string& path, std::vector<std::string>& written,
+             std::string& error) {
+    const std::optional<std::vector<std::uint8_t>> image = disks::MakeCdImage("SETUP", files, Now(), error);
+    if (!image) return false;
+    if (!host::WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(image->data()), image->size()))) {
+        error = "cannot write " + path;
+        return false;
+    }
+    written.push_back(path);
+    return true;
 }
 
 struct Counts {
@@ -169,8 +188,15 @@ int main(int argc, char** argv) {
     }
     std::string error;
     std::vector<std::string> images;
+    // The CD's tree is checked before anything is written.
+    std::optional<std::vector<disks::CdFile>> cd;
+    if (!arguments->iso.empty() && !(cd = disks::MergeDisks(layout, error))) {
+        host::PrintOut(arguments->script + ": error: " + error + "\n");
+        return Finish({counts.errors + 1, counts.warnings}, "no disks made");
+    }
     if (!disks::WriteDisks(layout, arguments->to, error) ||
-        (options.images && !disks::WriteImages(layout, options.medium, arguments->to, Now(), images, error))) {
+        (options.images && !disks::WriteImages(layout, options.medium, arguments->to, Now(), images, error)) ||
+        (cd && !WriteCd(*cd, arguments->iso, images, error))) {
         host::PrintError("setupdisks: " + error + "\n");
         return 1;
     }

@@ -1,7 +1,9 @@
-// The floppy images, read by tools we did not write: fsck.fat finds nothing to repair and
-// counts the clusters, mtools copies every file out byte for byte, file names the format.
+// The floppy and CD images, read by tools we did not write: fsck.fat finds nothing to repair
+// and counts the clusters, mtools and xorriso copy every file out byte for byte, file names
+// the format.
 #include "disk_folder.h"
 #include "fat_image.h"
+#include "iso_image.h"
 #include "layout.h"
 #include "memory_disks.h"
 
@@ -128,6 +130,48 @@ TEST_F(FloppyImages, TheRootFilledToItsLastEntry) {
     EXPECT_NE(listing.find("15 files"), std::string::npos) << listing;
     EXPECT_EQ(Shell("fsck.fat -n " + images[0], status).find("differ"), std::string::npos);
     EXPECT_EQ(status, 0);
+}
+
+// Every disk's files in one tree: 120 files in the root (their records take more than one
+// 2048-byte block), a folder, a file of several blocks and an empty one.
+TEST_F(FloppyImages, OneCdImageOfEveryDisk) {
+    Layout layout;
+    layout.disks.resize(2);
+    auto add = [&layout](int disk, const std::string& path, std::vector<std::uint8_t> bytes) {
+        layout.disks[static_cast<std::size_t>(disk - 1)].files.push_back({path, path, std::move(bytes), 0, 0, false, path, 0});
+    };
+    for (int i = 0; i < 120; ++i) add(1 + i % 2, "FILE" + std::to_string(i) + ".DAT", Bytes("file " + std::to_string(i)));
+    add(1, "NOTES\\WELCOME.TXT", Bytes("welcome"));
+    add(2, "NOTES\\README", std::vector<std::uint8_t>(5000, 'r'));
+    add(2, "EMPTY.TXT", {});
+    add(2, "FILE0.DAT", Bytes("file 0"));  // the same file on two disks travels once
+    std::string error;
+    const std::optional<std::vector<CdFile>> files = MergeDisks(layout, error);
+    ASSERT_TRUE(files) << error;
+    EXPECT_EQ(files->size(), 123u);
+    const std::optional<std::vector<std::uint8_t>> image = MakeCdImage("SETUP", *files, ImageTime{1999, 12, 31, 23, 59, 58}, error);
+    ASSERT_TRUE(image) << error;
+    const std::filesystem::path iso = m_dir / "DISKS.ISO";
+    std::ofstream(iso, std::ios::binary).write(reinterpret_cast<const char*>(image->data()), static_cast<std::streamsize>(image->size()));
+    int status = -1;
+    const std::string kind = Shell("file " + iso.string(), status);
+    EXPECT_NE(kind.find("ISO 9660 CD-ROM filesystem data 'SETUP'"), std::string::npos) << kind;
+    const std::filesystem::path out = m_dir / "extracted";
+    const std::string extract = Shell("xorriso -osirrox on -indev " + iso.string() + " -extract / " + out.string(), status);
+    ASSERT_EQ(status, 0) << extract;
+    for (const CdFile& file : *files) {
+        std::string path = file.path;
+        for (char& ch : path) ch = ch == '\\' ? '/' : ch;
+        EXPECT_EQ(ReadAll(out / path), *file.bytes) << path;
+    }
+    std::size_t extracted = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) extracted += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(extracted, 123u);
+    // Different files of one name on two disks: one CD folder cannot hold both.
+    add(2, "NOTES\\WELCOME.TXT", Bytes("another welcome"));
+    EXPECT_FALSE(MergeDisks(layout, error));
+    EXPECT_EQ(error, "NOTES\\WELCOME.TXT of disk 2 (NOTES\\WELCOME.TXT) and of disk 1 (NOTES\\WELCOME.TXT) are different "
+                     "files: one CD folder holds one of them");
 }
 
 TEST(FloppyNames, OnlyTheirEightDotThreeForm) {
