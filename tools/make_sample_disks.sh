@@ -3,7 +3,8 @@
 # script: the files come from examples/sample/files, the two programs and SETUP.EXE from
 # the build, and the slides and the edition question's icons are drawn here first.
 #   tools/make_sample_disks.sh WIN32_BUILD_DIR OUTPUT_DIR [--images]
-# With --images, each disk also as a 1.44 MB floppy image beside its folder (DISK1.IMG ...).
+# With --images, each disk also as a 1.44 MB floppy image beside its folder (DISK1.IMG ...),
+# and all of them as one CD image, BRIGHTLF.ISO.
 # Runs under Wine: the caller has sourced a Wine environment (tests/wine-env).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,7 @@ sample=$root/examples/sample
 build=$(realpath "$1")
 out=$(realpath -m "$2")
 images=()
-[ "${3:-}" != --images ] || images=(--images)
+[ "${3:-}" != --images ] || images=(--images --iso "$(winepath -w "$out" 2>/dev/null)\BRIGHTLF.ISO")
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d)

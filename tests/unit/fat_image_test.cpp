@@ -115,21 +115,33 @@ TEST_F(FloppyImages, EveryCapacityFilledToItsLastCluster) {
     }
 }
 
-// The root lists the volume label too: 16 entries on a 1680K disk are the installer, the
-// script, 13 files and the label.
+// The root lists the volume label too: the root entries of each format (112, 224, 16, 240)
+// are the installer, the script, the files and the label; one file more is refused.
 TEST_F(FloppyImages, TheRootFilledToItsLastEntry) {
-    EXPECT_FALSE(Plan("1680K", 1, 13).HasErrors());
-    const Layout over = Plan("1680K", 1, 14);
-    ASSERT_EQ(over.findings.size(), 1u);
-    EXPECT_EQ(over.findings[0].message, "disk 1 lists 16 files and folders in its root and its volume label; a 1680K disk lists 16");
-    std::vector<std::string> images;
-    std::string error;
-    ASSERT_TRUE(WriteImages(Plan("1680K", 1, 13), *ParseMedium("1680K"), m_dir.string(), ImageTime{}, images, error)) << error;
-    int status = -1;
-    const std::string listing = Shell("mdir -i " + images[0] + " ::", status);
-    EXPECT_NE(listing.find("15 files"), std::string::npos) << listing;
-    EXPECT_EQ(Shell("fsck.fat -n " + images[0], status).find("differ"), std::string::npos);
-    EXPECT_EQ(status, 0);
+    const struct {
+        const char* medium;
+        int entries;
+    } cases[] = {{"360K", 112}, {"720K", 112}, {"1200K", 224}, {"1440K", 224}, {"1680K", 16}, {"2880K", 240}};
+    for (const auto& c : cases) {
+        const int files = c.entries - 3;
+        const Layout over = Plan(c.medium, 1, files + 1);
+        ASSERT_EQ(over.findings.size(), 1u) << c.medium;
+        EXPECT_EQ(over.findings[0].message, "disk 1 lists " + std::to_string(c.entries) +
+                                                " files and folders in its root and its volume label; a " + c.medium +
+                                                " disk lists " + std::to_string(c.entries));
+        std::vector<std::string> images;
+        std::string error;
+        const Layout full = Plan(c.medium, 1, files);
+        ASSERT_FALSE(full.HasErrors()) << c.medium;
+        const std::string out = (m_dir / c.medium).string();
+        std::filesystem::create_directories(out);
+        ASSERT_TRUE(WriteImages(full, *ParseMedium(c.medium), out, ImageTime{}, images, error)) << error;
+        int status = -1;
+        const std::string listing = Shell("mdir -i " + images[0] + " ::", status);
+        EXPECT_NE(listing.find(std::to_string(c.entries - 1) + " files"), std::string::npos) << c.medium << listing;
+        const std::string fsck = Shell("fsck.fat -n " + images[0], status);
+        EXPECT_EQ(status, 0) << c.medium << fsck;
+    }
 }
 
 // Every disk's files in one tree: 120 files in the root (their records take more than one
