@@ -60,7 +60,10 @@ LAUNCH_STOP=
 LAUNCH_OUT=$SUITE_RESULTS/launch.out
 start_launch() {
   LAUNCH_STOP="e2e-$SCENARIO-$$-$RANDOM"
-  wine "$ROBOT_EXE" launch --timeout 300000 --stop "$LAUNCH_STOP" "$@" </dev/null >"$LAUNCH_OUT" 2>&1 &
+  # The report is there, empty, before this returns: the background job opens its redirection
+  # only once it runs, and a caller may read the report at once.
+  : >"$LAUNCH_OUT"
+  wine "$ROBOT_EXE" launch --timeout 300000 --stop "$LAUNCH_STOP" "$@" </dev/null >>"$LAUNCH_OUT" 2>&1 &
   LAUNCHER_PID=$!
 }
 
