@@ -156,7 +156,11 @@ private:
             if (!path.empty()) folder.firstCluster = take((folder.names.size() + 2) * kEntry);
         for (auto& [path, folder] : m_folders)
             for (const DiskFile* file : folder.files)
-                if (file) m_fileClusters.emplace_back(take(file->bytes.size()), file);
+                if (file) {
+                    const std::uint32_t first = take(file->bytes.size());
+                    m_fileClusters.emplace_back(first, file);
+                    m_firstCluster[file] = first;
+                }
         if (next - 2 > m_clusterCount) {
             error = "the files take " + std::to_string(next - 2) + " clusters; the disk has " + std::to_string(m_clusterCount);
             return false;
@@ -229,11 +233,7 @@ private:
         std::memcpy(&m_image[cluster ? ClusterAt(cluster) : m_rootAt], entries.data(), entries.size());
     }
 
-    std::uint32_t FileCluster(const DiskFile* file) const {
-        for (const auto& [cluster, placed] : m_fileClusters)
-            if (placed == file) return cluster;
-        return 0;
-    }
+    std::uint32_t FileCluster(const DiskFile* file) const { return m_firstCluster.at(file); }
 
     FloppyLayout m_layout;
     std::vector<std::uint8_t> m_image;
@@ -242,6 +242,7 @@ private:
     std::uint32_t m_clusterCount = 0;
     std::map<std::string, Folder> m_folders;  // path of short names ("" the root): the folder
     std::vector<std::pair<std::uint32_t, const DiskFile*>> m_fileClusters;
+    std::map<const DiskFile*, std::uint32_t> m_firstCluster;
 };
 
 }  // namespace

@@ -50,7 +50,7 @@ public:
         for (const CdFile& file : files)
             if (!Place(file, error)) return false;
         Number();
-        Lay(files);
+        Lay();
         m_image.assign(std::size_t{m_blocks} * kBlock, 0);
         VolumeDescriptor(volume);
         PathTable(m_lTable, false);
@@ -118,7 +118,7 @@ private:
     static std::size_t RecordSize(std::size_t nameLength) { return 33 + nameLength + (nameLength % 2 == 0 ? 1 : 0); }
 
     // Where everything goes: the path tables, the directories, then the files.
-    void Lay(const std::vector<CdFile>&) {
+    void Lay() {
         m_tableSize = 0;
         for (const Directory& d : m_directories) m_tableSize += 8 + std::max<std::size_t>(1, d.name.size()) + (std::max<std::size_t>(1, d.name.size()) % 2);
         std::uint32_t block = kFirstFreeBlock;
@@ -140,6 +140,7 @@ private:
         for (const Directory& d : m_directories)
             for (const auto& file : d.files) {
                 m_fileBlocks.emplace_back(block, file.second);
+                m_firstBlock[file.second] = block;
                 block += Blocks(file.second->bytes->size());
             }
         m_blocks = block;
@@ -185,11 +186,7 @@ private:
         std::copy(out.begin(), out.end(), m_image.begin() + static_cast<std::ptrdiff_t>(d.block * kBlock));
     }
 
-    std::uint32_t FileBlock(const CdFile* file) const {
-        for (const auto& [block, placed] : m_fileBlocks)
-            if (placed == file) return block;
-        return 0;
-    }
+    std::uint32_t FileBlock(const CdFile* file) const { return m_firstBlock.at(file); }
 
     void PathTable(std::uint32_t block, bool bigEndian) {
         std::size_t at = block * kBlock;
@@ -242,6 +239,7 @@ private:
     ImageTime m_time;
     std::vector<Directory> m_directories;
     std::vector<std::pair<std::uint32_t, const CdFile*>> m_fileBlocks;
+    std::map<const CdFile*, std::uint32_t> m_firstBlock;
     std::vector<std::uint8_t> m_image;
     std::size_t m_tableSize = 0;
     std::uint32_t m_lTable = 0, m_mTable = 0, m_blocks = 0;

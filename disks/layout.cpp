@@ -47,6 +47,43 @@ bool MayCompress(const std::string& path) {
     return name.find('.') != std::string::npos && name.back() != '_';
 }
 
+// The script without its [Checksums] sections (a script taken from disks made before).
+std::vector<std::uint8_t> WithoutChecksums(const std::vector<std::uint8_t>& script) {
+    std::vector<std::uint8_t> out;
+    bool skipping = false;
+    for (std::size_t start = 0; start < script.size();) {
+        std::size_t end = start;
+        while (end < script.size() && script[end] != '\n') ++end;
+        if (end < script.size()) ++end;
+        const std::string_view line(reinterpret_cast<const char*>(script.data()) + start, end - start);
+        if (setup::SetupScript::StartsSection(line)) {
+            std::string_view text = line;
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+            const std::optional<std::string_view> name = setup::SetupScript::HeaderName(text);
+            skipping = name && setup::EqualNoCase(*name, setup::kChecksumSection);
+        }
+        if (!skipping) out.insert(out.end(), script.begin() + static_cast<std::ptrdiff_t>(start), script.begin() + static_cast<std::ptrdiff_t>(end));
+        start = end;
+    }
+    return out;
+}
+
+// The script (without the section) and, at its end, the section with a line for every file of
+// the disks but the script.
+std::vector<std::uint8_t> WithChecksums(const std::vector<std::uint8_t>& script, const std::vector<Disk>& disks,
+                                        const std::string& scriptName) {
+    std::string section = std::string(script.empty() || script.back() == '\n' ? "" : "\r\n") + "[" +
+                          setup::kChecksumSection + "]\r\n";
+    for (std::size_t disk = 0; disk < disks.size(); ++disk)
+        for (const DiskFile& file : disks[disk].files)
+            if (disk > 0 || !setup::EqualNoCase(file.listed, scriptName))
+                section += setup::ChecksumKey(static_cast<int>(disk + 1), file.listed) + "=" +
+                           setup::ChecksumValue({file.plainSize, file.plainCrc}) + "\r\n";
+    std::vector<std::uint8_t> out = script;
+    out.insert(out.end(), section.begin(), section.end());
+    return out;
+}
+
 class LayoutBuilder {
 public:
     LayoutBuilder(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options)
@@ -296,40 +333,6 @@ std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& script) {
         if (script[i] == '\n' && (i == 0 || script[i - 1] != '\r')) out.push_back('\r');
         out.push_back(script[i]);
     }
-    return out;
-}
-
-std::vector<std::uint8_t> WithoutChecksums(const std::vector<std::uint8_t>& script) {
-    std::vector<std::uint8_t> out;
-    bool skipping = false;
-    for (std::size_t start = 0; start < script.size();) {
-        std::size_t end = start;
-        while (end < script.size() && script[end] != '\n') ++end;
-        if (end < script.size()) ++end;
-        const std::string_view line(reinterpret_cast<const char*>(script.data()) + start, end - start);
-        if (setup::SetupScript::StartsSection(line)) {
-            std::string_view text = line;
-            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-            const std::optional<std::string_view> name = setup::SetupScript::HeaderName(text);
-            skipping = name && setup::EqualNoCase(*name, setup::kChecksumSection);
-        }
-        if (!skipping) out.insert(out.end(), script.begin() + static_cast<std::ptrdiff_t>(start), script.begin() + static_cast<std::ptrdiff_t>(end));
-        start = end;
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> WithChecksums(const std::vector<std::uint8_t>& script, const std::vector<Disk>& disks,
-                                        const std::string& scriptName) {
-    std::string section = std::string(script.empty() || script.back() == '\n' ? "" : "\r\n") + "[" +
-                          setup::kChecksumSection + "]\r\n";
-    for (std::size_t disk = 0; disk < disks.size(); ++disk)
-        for (const DiskFile& file : disks[disk].files)
-            if (disk > 0 || !setup::EqualNoCase(file.listed, scriptName))
-                section += setup::ChecksumKey(static_cast<int>(disk + 1), file.listed) + "=" +
-                           setup::ChecksumValue({file.plainSize, file.plainCrc}) + "\r\n";
-    std::vector<std::uint8_t> out = WithoutChecksums(script);
-    out.insert(out.end(), section.begin(), section.end());
     return out;
 }
 

@@ -55,12 +55,6 @@ struct Layout {
 // The script's bytes with CR LF line ends, as the installer expects them.
 std::vector<std::uint8_t> WithCrLf(const std::vector<std::uint8_t>& script);
 
-// The script without its [Checksums] sections (a script taken from disks made before), then
-// the section with a line for every file of the disks but the script, at its end.
-std::vector<std::uint8_t> WithChecksums(const std::vector<std::uint8_t>& script, const std::vector<Disk>& disks,
-                                        const std::string& scriptName);
-std::vector<std::uint8_t> WithoutChecksums(const std::vector<std::uint8_t>& script);
-
 // source: disk 1 is the folder with the product's files; names compare without case.
 Layout PlanDisks(const std::vector<std::uint8_t>& script, const checker::Disks& source, const LayoutOptions& options);
 
